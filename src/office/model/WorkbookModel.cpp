@@ -1,0 +1,99 @@
+#include "office/model/WorkbookModel.h"
+
+#include <algorithm>
+
+namespace office {
+
+const Cell* SheetModel::cell(std::uint32_t row, std::uint32_t column) const {
+    if (row == 0 || column == 0 || row > rows.size()) return nullptr;
+    const auto& cells = rows[row - 1].cells;
+    if (column > cells.size()) return nullptr;
+    return &cells[column - 1];
+}
+
+RowDef& SheetModel::rowAt(std::uint32_t row) {
+    if (rows.size() < row) rows.resize(row);
+    return rows[row - 1];
+}
+
+Cell& SheetModel::cellAt(std::uint32_t row, std::uint32_t column) {
+    RowDef& r = rowAt(row);
+    if (r.cells.size() < column) {
+        Cell blank;
+        if (r.xf) blank.xf = *r.xf;
+        else if (auto c = columns.find(static_cast<std::uint16_t>(column - 1)); c != columns.end() && c->second.xf)
+            blank.xf = *c->second.xf;
+        r.cells.resize(column, blank);
+    }
+    return r.cells[column - 1];
+}
+
+std::uint32_t SheetModel::lastUsedRow() const {
+    for (std::size_t i = rows.size(); i > 0; --i) {
+        const RowDef& r = rows[i - 1];
+        if (r.xf || r.customHeight || r.hidden) return static_cast<std::uint32_t>(i);
+        for (const Cell& c : r.cells)
+            if (!c.value.isEmpty() || c.xf != 15) return static_cast<std::uint32_t>(i);
+    }
+    return 0;
+}
+
+std::uint32_t SheetModel::lastUsedColumn() const {
+    std::uint32_t last = 0;
+    for (const RowDef& r : rows)
+        for (std::size_t c = r.cells.size(); c > last; --c)
+            if (!r.cells[c - 1].value.isEmpty() || r.cells[c - 1].xf != 15) {
+                last = static_cast<std::uint32_t>(c);
+                break;
+            }
+    return last;
+}
+
+WorkbookModel WorkbookModel::withDefaults() {
+    WorkbookModel model;
+    model.fonts.assign(4, FontDef{});
+    model.fonts[1].weight = 700;
+    model.fonts[2].italic = true;
+    model.fonts[3].weight = 700;
+    model.fonts[3].italic = true;
+    XfDef style;
+    style.isStyle = true;
+    // Cell XF defaults: fAlc general, bottom aligned, no borders, pattern fill none.
+    style.rest = {0x20, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xC0, 0x20};
+    model.xfs.assign(15, style);
+    for (int i = 1; i < 15; ++i) model.xfs[i].font = (i <= 2) ? 1 : (i <= 4) ? 2 : 0;
+    XfDef cell = style;
+    cell.isStyle = false;
+    cell.parentStyle = 0;
+    model.xfs.push_back(cell);
+    return model;
+}
+
+std::uint16_t WorkbookModel::findOrAddFont(const FontDef& font) {
+    auto it = std::find(fonts.begin(), fonts.end(), font);
+    if (it != fonts.end()) return static_cast<std::uint16_t>(it - fonts.begin());
+    fonts.push_back(font);
+    return static_cast<std::uint16_t>(fonts.size() - 1);
+}
+
+std::uint16_t WorkbookModel::xfWithFont(std::uint16_t baseXf, const FontDef& font) {
+    XfDef wanted = baseXf < xfs.size() ? xfs[baseXf] : xfs.at(15);
+    wanted.font = findOrAddFont(font);
+    if (wanted.isStyle) {
+        wanted.isStyle = false;
+        wanted.parentStyle = baseXf;
+    }
+    auto it = std::find(xfs.begin(), xfs.end(), wanted);
+    if (it != xfs.end()) return static_cast<std::uint16_t>(it - xfs.begin());
+    xfs.push_back(wanted);
+    return static_cast<std::uint16_t>(xfs.size() - 1);
+}
+
+const FontDef& WorkbookModel::fontOfXf(std::uint16_t xf) const {
+    static const FontDef fallback;
+    if (xf >= xfs.size()) return fonts.empty() ? fallback : fonts[0];
+    std::uint16_t f = xfs[xf].font;
+    return f < fonts.size() ? fonts[f] : (fonts.empty() ? fallback : fonts[0]);
+}
+
+}  // namespace office

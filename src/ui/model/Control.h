@@ -1,0 +1,188 @@
+#pragma once
+// Controls of a form as plain models: properties the program reads and sets,
+// and events as handlers the form installs. A window backend observes the
+// properties and fires the events when the user acts.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/model/Types.h"
+
+namespace ui {
+
+class Form;
+class Control;
+
+enum class Property {
+    Caption, Text, ToolTip, Visible, Enabled, Locked, BackColor, Font, Geometry,
+    Items, ListIndex, Selected, Focus, ColumnWidths, Path
+};
+
+class ControlObserver {
+public:
+    virtual ~ControlObserver() = default;
+    virtual void propertyChanged(Control& control, Property property) = 0;
+};
+
+enum class ControlKind { CommandButton, Label, Frame, TextBox, ListBox, DriveListBox, DirListBox, FileListBox };
+
+class Control {
+public:
+    Control(Form& form, std::string name, ControlKind kind);
+    virtual ~Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    const std::string& name() const { return name_; }
+    ControlKind kind() const { return kind_; }
+    Form& form() const { return form_; }
+
+    const Geometry& geometry() const { return geometry_; }
+    void setGeometry(double left, double top, double width, double height);
+    const std::string& caption() const { return caption_; }
+    void setCaption(const std::string& caption);
+    const std::string& toolTip() const { return toolTip_; }
+    void setToolTip(const std::string& toolTip);
+    bool visible() const { return visible_; }
+    void setVisible(bool visible);
+    bool enabled() const { return enabled_; }
+    void setEnabled(bool enabled);
+    bool locked() const { return locked_; }
+    void setLocked(bool locked);
+    // Empty: the system's colour for this kind of control.
+    const std::optional<Color>& backColor() const { return backColor_; }
+    void setBackColor(std::optional<Color> color);
+    const ui::Font& font() const { return font_; }
+    void setFont(const ui::Font& font);
+    int tabIndex() const { return tabIndex_; }
+    void setTabIndex(int index) { tabIndex_ = index; }
+    // Controls inside a frame name it here; positions are then relative to it.
+    Control* container() const { return container_; }
+    void setContainer(Control* frame) { container_ = frame; }
+
+    // Asks for the keyboard focus; the form remembers which control has it.
+    void setFocus();
+    bool hasFocus() const;
+
+    // Events. Handlers are installed by the form; backends call the fire
+    // functions when the user acts.
+    std::function<void()> onClick;
+    std::function<void(int button, int shift, double x, double y)> onMouseDown;
+    std::function<void(int button, int shift, double x, double y)> onMouseUp;
+    std::function<void(int& keyAscii)> onKeyPress;
+    std::function<void(int& keyCode, int shift)> onKeyDown;
+    std::function<void()> onChange;
+    std::function<void()> onAfterUpdate;
+    std::function<void()> onEnter;
+    std::function<void()> onExit;
+
+    void fireClick();
+    void fireMouseDown(int button, int shift, double x = 0, double y = 0);
+    void fireMouseUp(int button, int shift, double x = 0, double y = 0);
+    // Returns the key after the handler, 0 when the handler cancelled it.
+    int fireKeyPress(int keyAscii);
+    int fireKeyDown(int keyCode, int shift);
+
+    void setObserver(ControlObserver* observer) { observer_ = observer; }
+
+protected:
+    void notify(Property property);
+
+private:
+    Form& form_;
+    std::string name_;
+    ControlKind kind_;
+    Geometry geometry_;
+    std::string caption_;
+    std::string toolTip_;
+    bool visible_ = true;
+    bool enabled_ = true;
+    bool locked_ = false;
+    std::optional<Color> backColor_;
+    ui::Font font_;
+    int tabIndex_ = 0;
+    Control* container_ = nullptr;
+    ControlObserver* observer_ = nullptr;
+};
+
+class CommandButton : public Control {
+public:
+    CommandButton(Form& form, std::string name) : Control(form, std::move(name), ControlKind::CommandButton) {}
+};
+
+class Label : public Control {
+public:
+    Label(Form& form, std::string name) : Control(form, std::move(name), ControlKind::Label) {}
+};
+
+class Frame : public Control {
+public:
+    Frame(Form& form, std::string name) : Control(form, std::move(name), ControlKind::Frame) {}
+};
+
+class TextBox : public Control {
+public:
+    TextBox(Form& form, std::string name) : Control(form, std::move(name), ControlKind::TextBox) {}
+
+    const std::string& text() const { return text_; }
+    // A change made by the program: Change runs, AfterUpdate does not.
+    void setText(const std::string& text);
+    // A change made by the user: Change runs now, AfterUpdate when the user
+    // leaves the control (commitUserEdit).
+    void userSetText(const std::string& text);
+    // The user leaves the control: AfterUpdate runs if the user changed it.
+    void commitUserEdit();
+    bool userEditPending() const { return userDirty_; }
+
+    bool multiLine = false;
+    bool scrollBars = false;
+    int maxLength = 0;  // 0 = no limit
+    int selStart = 0;
+    int selLength = 0;
+
+private:
+    std::string text_;
+    bool userDirty_ = false;
+};
+
+class ListBox : public Control {
+public:
+    ListBox(Form& form, std::string name, ControlKind kind = ControlKind::ListBox)
+        : Control(form, std::move(name), kind) {}
+
+    void AddItem(const std::string& text);
+    // Removing the selected entry leaves nothing selected; removing one above
+    // it keeps the same entry selected.
+    void RemoveItem(int index);
+    void Clear();
+    int ListCount() const { return static_cast<int>(rows_.size()); }
+    // Text of an entry (column 0) or of one of its columns.
+    const std::string& List(int index, int column = 0) const;
+    void SetList(int index, const std::string& text, int column = 0);
+
+    int ListIndex() const { return listIndex_; }
+    // Selecting by program runs Click, as a user's selection does; -1 clears.
+    void SetListIndex(int index);
+    // The user picks an entry: the selection changes, then Click runs.
+    void userSelect(int index);
+    bool Selected(int index) const { return index >= 0 && index == listIndex_; }
+    // Text of the selected entry, "" when none.
+    std::string Value() const;
+
+    int columnCount = 1;
+    const std::string& columnWidths() const { return columnWidths_; }
+    void setColumnWidths(const std::string& widths);
+    // Typing a letter moves to the first entry that begins with it.
+    bool matchFirstLetter = true;
+    // Index of the first entry beginning with `letter` (case-insensitive), -1 if none.
+    int findFirstStartingWith(char letter) const;
+
+    const std::vector<std::vector<std::string>>& rows() const { return rows_; }
+
+private:
+    std::vector<std::vector<std::string>> rows_;
+    int listIndex_ = -1;
+    std::string columnWidths_;
+};
+
+}  // namespace ui

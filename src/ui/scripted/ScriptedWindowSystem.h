@@ -1,0 +1,109 @@
+#pragma once
+// A window system for tests: the test plays the user by queueing steps
+// (clicks, typing, answers to boxes), and reads back every box and form that
+// was shown. Steps run in order: form actions inside the modal loop of the
+// form on top, answers when a box is shown. A step that does not fit what
+// the program shows (a click while a box waits for an answer, a control that
+// does not exist or is disabled) raises ScriptError, so a test fails loudly
+// instead of hanging. When no steps are left, a modal form is closed with its
+// close box.
+#include <deque>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "ui/model/WindowSystem.h"
+
+namespace ui {
+
+class ScriptError : public std::logic_error {
+public:
+    using std::logic_error::logic_error;
+};
+
+struct ShownBox {
+    enum class Kind { Message, Input } kind = Kind::Message;
+    std::string text;  // message text or input prompt
+    Buttons buttons = Buttons::Ok;
+    Answer defaultButton = Answer::Ok;
+    std::string title;  // as the window shows it
+    std::string defaultText;
+    std::string reply;  // the input box's answer ("" for Cancel)
+    Answer answer = Answer::Ok;
+};
+
+class ScriptedWindowSystem : public WindowSystem, private FormObserver {
+public:
+    ScriptedWindowSystem() = default;
+
+    // --- the user's steps -------------------------------------------------
+    // Mouse down, mouse up and click on a control of the form on top.
+    void click(const std::string& control, int shift = 0);
+    // Only the release of a mouse button (for handlers of MouseUp).
+    void mouseUp(const std::string& control, int button, int shift = 0);
+    // The user picks entry `index` of a list.
+    void selectItem(const std::string& list, int index);
+    // A key typed into a control (KeyPress; for a list, the first-letter jump).
+    void keyPress(const std::string& control, char key);
+    // The user replaces a text box's text and leaves it.
+    void typeText(const std::string& control, const std::string& text);
+    // The close box of the form on top.
+    void closeWindow();
+    // Code run as a step inside the modal loop of the form on top.
+    void act(std::function<void(Form&)> step);
+    // Answers to the next boxes.
+    void answer(Answer answer);
+    void answerInput(const std::string& text);
+    void cancelInput();
+    // Result of the next print dialogs (default: printed).
+    bool printSucceeds = true;
+    // OK boxes are acknowledged without a queued step when set.
+    bool autoAcknowledge = false;
+
+    bool stepsLeft() const { return !steps_.empty(); }
+    Form* topForm() const { return stack_.empty() ? nullptr : stack_.back(); }
+
+    // --- what was shown ---------------------------------------------------
+    std::vector<ShownBox> boxes;
+    std::vector<std::string> formsShown;
+    std::vector<std::string> formsPrinted;
+    std::string languageCode;
+    int eventPumps = 0;
+    // Deepest nesting of modal forms seen.
+    std::size_t deepestModalNesting = 0;
+
+    // Texts of the message boxes only, in order.
+    std::vector<std::string> messages() const;
+
+    // --- WindowSystem -----------------------------------------------------
+    void showModal(Form& form) override;
+    Answer messageBox(const MessageRequest& request) override;
+    std::string inputBox(const std::string& prompt, const std::string& defaultText) override;
+    void doEvents() override { ++eventPumps; }
+    bool printForm(Form& form) override;
+    void setLanguage(const std::string& code) override { languageCode = code; }
+
+private:
+    struct FormStep {
+        std::string description;
+        std::function<void(Form&)> run;
+    };
+    struct BoxAnswer {
+        bool input = false;
+        Answer answer = Answer::Ok;
+        std::string text;
+    };
+    using Step = std::variant<FormStep, BoxAnswer>;
+
+    void formCaptionChanged(Form&) override {}
+    void formClosed(Form&) override {}
+    Control& controlOf(Form& form, const std::string& name, bool needsEnabled = true);
+    BoxAnswer nextAnswer(const std::string& what);
+
+    std::deque<Step> steps_;
+    std::vector<Form*> stack_;
+};
+
+}  // namespace ui

@@ -1,0 +1,36 @@
+#include "support/TestSupport.h"
+
+#include <random>
+
+namespace testsupport {
+
+TempFolder::TempFolder(const std::string& hint) {
+    std::random_device random;
+    auto base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        auto candidate = base / (hint + "-" + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate)) {
+            path_ = candidate;
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary folder");
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    // Restore permissions a test may have taken away, so removal succeeds.
+    for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
+         it != std::filesystem::recursive_directory_iterator(); it.increment(ignored))
+        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::filesystem::path testData(const std::string& name) { return std::filesystem::path(TAVOLEX_TEST_DATA) / name; }
+
+std::filesystem::path sharedSample(const std::string& name) {
+    return std::filesystem::path(TAVOLEX_SHARED_SAMPLES) / name;
+}
+
+}  // namespace testsupport

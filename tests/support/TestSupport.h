@@ -1,0 +1,28 @@
+#pragma once
+// Helpers shared by the test programs: temporary folders and fixture paths.
+#include <filesystem>
+#include <string>
+
+namespace testsupport {
+
+// A fresh folder under the system's temporary folder, removed with the object.
+class TempFolder {
+public:
+    explicit TempFolder(const std::string& hint = "tavolex");
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    // The folder as the program holds it: ending with the separator.
+    std::string withSeparator() const { return path_.string() + "/"; }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Samples made for the project (copied into tests/data) and the shared
+// reference files (may be absent: tests then skip).
+std::filesystem::path testData(const std::string& name);
+std::filesystem::path sharedSample(const std::string& name);
+
+}  // namespace testsupport
