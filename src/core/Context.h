@@ -17,6 +17,8 @@ struct Context;
 // Windows and actions owned by parts that are wired by the program's entry;
 // tests replace them to watch the calls.
 struct Seams {
+    // Shows the main window; returns when the program's windows are all closed.
+    std::function<void(Context&)> showMainWindow;
     // Shows the chooser window modally; it leaves its answer in ChooserResult.
     std::function<void(Context&)> showFolderChooser;
     // Writes the desktop launcher `name` for the data folder `folder`.

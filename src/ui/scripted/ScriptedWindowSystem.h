@@ -81,7 +81,12 @@ public:
     void showModal(Form& form) override;
     Answer messageBox(const MessageRequest& request) override;
     std::string inputBox(const std::string& prompt, const std::string& defaultText) override;
-    void doEvents() override { ++eventPumps; }
+    void doEvents() override {
+        ++eventPumps;
+        if (onDoEvents) onDoEvents();
+    }
+    // Runs at every doEvents: lets a test look at the windows during a pause.
+    std::function<void()> onDoEvents;
     bool printForm(Form& form) override;
     void setLanguage(const std::string& code) override { languageCode = code; }
 

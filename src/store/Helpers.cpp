@@ -1,0 +1,33 @@
+#include <chrono>
+#include <thread>
+
+#include "core/ProgramEnd.h"
+#include "store/BaseWorkbook.h"
+
+namespace store {
+
+void WaitSeconds(core::Context& ctx) {
+    const double seconds = ctx.state.WaitTime;
+    if (seconds <= 0) return;
+    // Elapsed time from a steady clock: a pause across midnight or a clock
+    // change still lasts exactly WaitTime.
+    const auto start = std::chrono::steady_clock::now();
+    const auto length = std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() - start < length) {
+        ctx.windows.doEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+std::string FileExtension(const std::string& name) {
+    const auto dot = name.rfind('.');
+    return dot == std::string::npos ? name : name.substr(dot + 1);
+}
+
+void FatalError(core::Context& ctx, const automation::AutomationError& error) {
+    ctx.msgBox("Not recoverable error!!!!\r" + std::to_string(error.number()) + "    " + error.description());
+    CloseBaseWorkbookDiscard(ctx);
+    core::EndProgram();
+}
+
+}  // namespace store

@@ -1,0 +1,76 @@
+#include "parts/PartsFixture.h"
+
+#include "office/engine/ExcelEngine.h"
+#include "platform/LinuxFileSystem.h"
+#include "store/BaseWorkbook.h"
+#include "store/DataLayout.h"
+
+namespace partstest {
+
+std::shared_ptr<automation::excel::Application> TestObjectFactory::CreateExcel() {
+    if (excelMissing)
+        throw automation::AutomationError(automation::errnum::kCannotCreateObject,
+                                          "ActiveX component can't create object");
+    ++excelInstancesCreated;
+    auto app = office::engine::createExcelApplication();
+    instances.push_back(app);
+    return app;
+}
+
+std::shared_ptr<automation::FileSystem> TestObjectFactory::CreateFileSystem() {
+    return std::make_shared<platform::LinuxFileSystem>();
+}
+
+PartsTest::PartsTest() {
+    ctx.state.DataFolder = folder.withSeparator();
+    ctx.state.FileSystem = objects.CreateFileSystem();
+    store::InitFixedSettings(ctx.state);
+}
+
+std::string PartsTest::basePath() const { return ctx.state.DataFolder + ctx.state.BaseFileName; }
+
+void PartsTest::makeBaseWorkbook(const std::vector<Row>& rows) {
+    windows.answer(ui::Answer::Ok);  // "The Excel file ==> ... has been created!"
+    store::CreateBaseWorkbook(ctx, ctx.state.DataFolder);
+    windows.boxes.clear();
+    if (rows.empty()) return;
+    auto app = objects.CreateExcel();
+    automation::excel::OpenOptions options;
+    options.password = ctx.state.BasePassword;
+    auto workbook = app->GetWorkbooks().Open(basePath(), options);
+    auto data = workbook->Worksheets("DATA");
+    long r = 2;
+    for (const Row& row : rows) {
+        const automation::Variant values[] = {row.id, row.group, row.exclusion, row.description,
+                                              row.fileName, row.inputSheet, row.outputSheet,
+                                              row.objectName, row.firstPage, row.lastPage, row.sort};
+        for (long c = 1; c <= 11; ++c)
+            if (!values[c - 1].isEmpty() && !(values[c - 1].isText() && values[c - 1].text().empty()))
+                data->Cells(r, c)->SetValue(values[c - 1]);
+        ++r;
+    }
+    workbook->Save();
+    app->Quit();
+    objects.excelInstancesCreated = 0;
+}
+
+std::vector<std::vector<std::string>> PartsTest::readDataRows() {
+    auto app = objects.CreateExcel();
+    automation::excel::OpenOptions options;
+    options.password = ctx.state.BasePassword;
+    options.readOnly = true;
+    auto workbook = app->GetWorkbooks().Open(basePath(), options);
+    auto data = workbook->Worksheets("DATA");
+    std::vector<std::vector<std::string>> rows;
+    for (long r = 2; r <= 9999; ++r) {
+        if (data->Cells(r, 1)->Value().toText().empty()) break;
+        std::vector<std::string> row;
+        for (long c = 1; c <= 11; ++c) row.push_back(data->Cells(r, c)->Value().toText());
+        rows.push_back(row);
+    }
+    app->Quit();
+    --objects.excelInstancesCreated;
+    return rows;
+}
+
+}  // namespace partstest

@@ -1,0 +1,74 @@
+#pragma once
+// A program context on a temporary data folder, wired to the real office
+// engine, the real file system and the scripted window system, plus ways to
+// fill the DATA sheet of its base workbook and read it back.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/Context.h"
+#include "support/TestSupport.h"
+#include "ui/scripted/ScriptedWindowSystem.h"
+
+namespace partstest {
+
+// Creates Excel instances from the engine (or fails to, when told) and file
+// system objects from the platform layer.
+class TestObjectFactory : public automation::ObjectFactory {
+public:
+    std::shared_ptr<automation::excel::Application> CreateExcel() override;
+    std::shared_ptr<automation::FileSystem> CreateFileSystem() override;
+    bool excelMissing = false;
+    int excelInstancesCreated = 0;
+    std::vector<std::weak_ptr<automation::excel::Application>> instances;
+};
+
+// Platform services that never touch the desktop.
+class TestPlatform : public automation::Platform {
+public:
+    std::string ProgramFolder() override { return programFolder; }
+    std::string ProgramFileName() override { return "Tavolex"; }
+    std::string DesktopFolder() override { return desktopFolder; }
+    void OpenWithAssociatedProgram(const std::string& path) override { opened.push_back(path); }
+    void SleepMilliseconds(long) override {}
+    std::string programFolder = "/opt/tavolex";
+    std::string desktopFolder = "/tmp/desktop";
+    std::vector<std::string> opened;
+};
+
+// One line row of the DATA sheet, columns A to K as written.
+struct Row {
+    automation::Variant id;
+    std::string group;
+    std::string exclusion;
+    std::string description;
+    std::string fileName;
+    std::string inputSheet;
+    std::string outputSheet;
+    std::string objectName;
+    automation::Variant firstPage;
+    automation::Variant lastPage;
+    automation::Variant sort;
+};
+
+class PartsTest : public ::testing::Test {
+protected:
+    PartsTest();
+
+    // A base workbook made by the program's own creation step, with `rows`
+    // written below the header row.
+    void makeBaseWorkbook(const std::vector<Row>& rows = {});
+    // All rows of DATA from row 2 up to the first empty id, columns A to K as text.
+    std::vector<std::vector<std::string>> readDataRows();
+    std::string basePath() const;
+
+    testsupport::TempFolder folder{"tavolex-parts"};
+    TestObjectFactory objects;
+    TestPlatform platform;
+    ui::ScriptedWindowSystem windows;
+    core::Context ctx{objects, platform, windows};
+};
+
+}  // namespace partstest

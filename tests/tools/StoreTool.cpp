@@ -1,0 +1,147 @@
+// Drives the real store and main-window code from the command line, with a
+// scripted user, so that outside checkers can look at the files it writes:
+//   tavolex_store_tool create FOLDER
+//   tavolex_store_tool add FOLDER ID GROUP [DESCRIPTION [SORT]]
+//   tavolex_store_tool list FOLDER          (prints the main window's list)
+//   tavolex_store_tool copy FOLDER GROUP NEWNAME
+//   tavolex_store_tool delete FOLDER GROUP
+//   tavolex_store_tool password             (the base workbook's password)
+//   tavolex_store_tool dump FILE [PASSWORD] (sheets, visibility, cells A1:C3 as the engine reads them)
+// Exit code 0 on success, 1 with a message on stderr otherwise.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "core/Context.h"
+#include "core/ProgramEnd.h"
+#include "groups/MainWindow.h"
+#include "groups/UserForm00.h"
+#include "office/engine/ExcelEngine.h"
+#include "platform/LinuxFileSystem.h"
+#include "platform/LinuxPlatform.h"
+#include "store/BaseWorkbook.h"
+#include "ui/scripted/ScriptedWindowSystem.h"
+
+namespace {
+
+class Objects : public automation::ObjectFactory {
+public:
+    std::shared_ptr<automation::excel::Application> CreateExcel() override {
+        return office::engine::createExcelApplication();
+    }
+    std::shared_ptr<automation::FileSystem> CreateFileSystem() override {
+        return std::make_shared<platform::LinuxFileSystem>();
+    }
+};
+
+void selectEntry(ui::ScriptedWindowSystem& windows, const std::string& name) {
+    windows.act([name](ui::Form& form) {
+        auto& list = static_cast<groups::UserForm00&>(form).ListBox1;
+        for (int i = 0; i < list.ListCount(); ++i)
+            if (list.List(i) == name) return list.userSelect(i);
+        throw std::runtime_error("no group " + name + " in the list");
+    });
+}
+
+const char* visibilityName(automation::excel::SheetVisibility visibility) {
+    switch (visibility) {
+    case automation::excel::SheetVisibility::Visible: return "visible";
+    case automation::excel::SheetVisibility::Hidden: return "hidden";
+    case automation::excel::SheetVisibility::VeryHidden: return "veryhidden";
+    }
+    return "?";
+}
+
+void dump(const std::string& file, const std::string& password) {
+    auto app = office::engine::createExcelApplication();
+    automation::excel::OpenOptions options;
+    if (!password.empty()) options.password = password;
+    options.readOnly = true;
+    auto workbook = app->GetWorkbooks().Open(file, options);
+    for (const std::string& name : workbook->SheetNames()) std::cout << "sheet " << name << "\n";
+    for (long i = 1; i <= workbook->WorksheetCount(); ++i) {
+        auto sheet = workbook->WorksheetAt(i);
+        std::cout << "worksheet " << sheet->Name() << " " << visibilityName(sheet->Visible()) << "\n";
+        for (long r = 1; r <= 3; ++r)
+            for (long c = 1; c <= 3; ++c) {
+                auto value = sheet->Cells(r, c)->Value();
+                if (!value.isEmpty()) std::cout << "cell " << sheet->Name() << "!" << sheet->Cells(r, c)->Address() << " " << value.toText() << "\n";
+            }
+    }
+    app->Quit();
+}
+
+int run(const std::vector<std::string>& args) {
+    if (!args.empty() && args[0] == "password") {
+        core::AppState state;
+        store::InitFixedSettings(state);
+        std::cout << state.BasePassword << "\n";
+        return 0;
+    }
+    if (args.size() >= 2 && args[0] == "dump") {
+        dump(args[1], args.size() >= 3 ? args[2] : "");
+        return 0;
+    }
+    if (args.size() < 2) throw std::runtime_error("usage: create|add|list|copy|delete FOLDER ...");
+    Objects objects;
+    platform::LinuxPlatform platform;
+    ui::ScriptedWindowSystem windows;
+    windows.autoAcknowledge = true;
+    core::Context ctx(objects, platform, windows);
+    ctx.state.DataFolder = args[1].back() == '/' ? args[1] : args[1] + "/";
+    ctx.state.FileSystem = objects.CreateFileSystem();
+    store::InitFixedSettings(ctx.state);
+    ctx.seams.showLineEditor = [](core::Context&) {};
+
+    const std::string& command = args[0];
+    try {
+    if (command == "create") {
+        store::CreateBaseWorkbook(ctx, ctx.state.DataFolder);
+    } else if (command == "add" && args.size() >= 4) {
+        store::OpenBaseWorkbook(ctx);
+        auto& data = *ctx.state.DataSheet;
+        long row = data.GetRange("A1")->End(automation::excel::Direction::Down)->Row() + 1;
+        if (row > 60000) row = 2;
+        data.Cells(row, 1)->SetValue(std::stod(args[2]));
+        data.Cells(row, 2)->SetValue(args[3]);
+        if (args.size() >= 5) data.Cells(row, 4)->SetValue(args[4]);
+        if (args.size() >= 6) data.Cells(row, 11)->SetValue(std::stod(args[5]));
+        store::SaveAndCloseBaseWorkbook(ctx);
+    } else if (command == "list") {
+        windows.act([](ui::Form& form) {
+            auto& list = static_cast<groups::UserForm00&>(form).ListBox1;
+            for (int i = 0; i < list.ListCount(); ++i) std::cout << list.List(i) << "\n";
+        });
+        groups::RunMainWindow(ctx);
+    } else if (command == "copy" && args.size() >= 4) {
+        selectEntry(windows, args[2]);
+        windows.click("CommandButton6");
+        windows.answerInput(args[3]);
+        groups::RunMainWindow(ctx);
+    } else if (command == "delete" && args.size() >= 3) {
+        selectEntry(windows, args[2]);
+        windows.click("CommandButton3");
+        windows.answer(ui::Answer::Yes);
+        groups::RunMainWindow(ctx);
+    } else {
+        throw std::runtime_error("unknown command or missing arguments: " + command);
+    }
+    } catch (const core::ProgramEnded&) {
+        for (const std::string& message : windows.messages()) std::cerr << message << "\n";
+        throw;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return run(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const core::ProgramEnded&) {
+        std::cerr << "the program ended early\n";
+    } catch (const std::exception& error) {
+        std::cerr << error.what() << "\n";
+    }
+    return 1;
+}
