@@ -1,0 +1,83 @@
+#include "platform/LinuxPlatform.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+#include "platform/ChildProcess.h"
+#include "platform/ErrnoError.h"
+
+namespace platform {
+
+namespace {
+
+std::string EnvOrEmpty(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+std::string DefaultOpenCommand() {
+    std::string fromEnvironment = EnvOrEmpty("TAVOLEX_OPEN_COMMAND");
+    return fromEnvironment.empty() ? "xdg-open" : fromEnvironment;
+}
+
+std::filesystem::path ProgramPath() {
+    std::error_code error;
+    std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) throw ErrorFromErrno(error.value(), PathKind::File, "/proc/self/exe");
+    return path;
+}
+
+std::string WithoutFinalSeparators(std::string path) {
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
+}
+
+std::string HomeFolder() {
+    std::string home = EnvOrEmpty("HOME");
+    if (!home.empty()) return home;
+    if (const passwd* entry = getpwuid(getuid()); entry && entry->pw_dir) return entry->pw_dir;
+    return "/";
+}
+
+}  // namespace
+
+LinuxPlatform::LinuxPlatform() : LinuxPlatform(DefaultOpenCommand()) {}
+
+LinuxPlatform::LinuxPlatform(std::string openCommand, std::string userDirCommand)
+    : openCommand_(std::move(openCommand)), userDirCommand_(std::move(userDirCommand)) {}
+
+std::string LinuxPlatform::ProgramFolder() { return ProgramPath().parent_path().string(); }
+
+std::string LinuxPlatform::ProgramFileName() { return ProgramPath().filename().string(); }
+
+std::string LinuxPlatform::DesktopFolder() {
+    std::string configured = EnvOrEmpty("XDG_DESKTOP_DIR");
+    // The user-dirs file writes it as "$HOME/Desktop"; a shell that exported
+    // it unexpanded leaves that form in the environment.
+    if (configured.rfind("$HOME", 0) == 0) configured = HomeFolder() + configured.substr(5);
+    if (!configured.empty()) return WithoutFinalSeparators(configured);
+
+    if (std::optional<std::string> printed = CaptureOutput({userDirCommand_, "DESKTOP"})) {
+        std::string folder = *printed;
+        while (!folder.empty() && (folder.back() == '\n' || folder.back() == '\r')) folder.pop_back();
+        if (!folder.empty() && folder.front() == '/') return WithoutFinalSeparators(folder);
+    }
+    std::string home = WithoutFinalSeparators(HomeFolder());
+    return (home == "/" ? "" : home) + "/Desktop";
+}
+
+void LinuxPlatform::OpenWithAssociatedProgram(const std::string& path) {
+    StartDetached({openCommand_, path});
+}
+
+void LinuxPlatform::SleepMilliseconds(long milliseconds) {
+    if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+}  // namespace platform

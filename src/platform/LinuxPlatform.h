@@ -1,0 +1,40 @@
+#pragma once
+// The program's own path, the desktop folder, opening a file in the desktop's
+// associated program, and a pause, on a Linux desktop.
+#include <string>
+
+#include "automation/WindowsServices.h"
+
+namespace platform {
+
+class LinuxPlatform : public automation::Platform {
+public:
+    // The opener is $TAVOLEX_OPEN_COMMAND when set (tests and scripted runs
+    // point it at a harmless program), otherwise "xdg-open".
+    LinuxPlatform();
+    // `openCommand` and `userDirCommand` are single programs (a name looked
+    // up on PATH or a path), run as `openCommand FILE` and
+    // `userDirCommand DESKTOP`.
+    explicit LinuxPlatform(std::string openCommand, std::string userDirCommand = "xdg-user-dir");
+
+    // From /proc/self/exe: the folder without a final "/", and the file name
+    // as it is on disk (Linux programs carry no extension). A failure raises
+    // the mapped file error.
+    std::string ProgramFolder() override;
+    std::string ProgramFileName() override;
+    // $XDG_DESKTOP_DIR when set, else what `xdg-user-dir DESKTOP` prints,
+    // else $HOME/Desktop; never with a final "/".
+    std::string DesktopFolder() override;
+    // Starts the opener detached and returns at once; like the Windows shell
+    // call it reports nothing when the file cannot be opened.
+    void OpenWithAssociatedProgram(const std::string& path) override;
+    void SleepMilliseconds(long milliseconds) override;
+
+    const std::string& openCommand() const { return openCommand_; }
+
+private:
+    std::string openCommand_;
+    std::string userDirCommand_;
+};
+
+}  // namespace platform
