@@ -2,6 +2,7 @@
 // sorts, drops duplicates and reselects, and the window's texts.
 #include <fstream>
 
+#include "automation/AutomationError.h"
 #include "core/ProgramEnd.h"
 #include "core/Text.h"
 #include "groups/MainWindow.h"
@@ -91,10 +92,9 @@ TEST_F(GroupListTest, LoadingNeitherKeepsExcelRunningNorChangesTheFile) {
     const auto before = std::filesystem::last_write_time(basePath());
     listShown();
     EXPECT_EQ(objects.excelInstancesCreated, 1);
-    for (auto& instance : objects.instances) {
-        auto app = instance.lock();
-        if (app) EXPECT_THROW(app->Visible(), automation::AutomationError) << "Excel was not quit";
-    }
+    ASSERT_FALSE(objects.instances.empty());
+    for (auto& app : objects.instances)
+        EXPECT_THROW(app->Visible(), automation::AutomationError) << "Excel was not quit";
     EXPECT_EQ(std::filesystem::last_write_time(basePath()), before);
 }
 

@@ -22,7 +22,8 @@ public:
     std::shared_ptr<automation::FileSystem> CreateFileSystem() override;
     bool excelMissing = false;
     int excelInstancesCreated = 0;
-    std::vector<std::weak_ptr<automation::excel::Application>> instances;
+    // Every instance handed out, kept alive so tests can check it was quit.
+    std::vector<std::shared_ptr<automation::excel::Application>> instances;
 };
 
 // Platform services that never touch the desktop.
@@ -40,17 +41,17 @@ public:
 
 // One line row of the DATA sheet, columns A to K as written.
 struct Row {
-    automation::Variant id;
-    std::string group;
-    std::string exclusion;
-    std::string description;
-    std::string fileName;
-    std::string inputSheet;
-    std::string outputSheet;
-    std::string objectName;
-    automation::Variant firstPage;
-    automation::Variant lastPage;
-    automation::Variant sort;
+    automation::Variant id = {};
+    std::string group = {};
+    std::string exclusion = {};
+    std::string description = {};
+    std::string fileName = {};
+    std::string inputSheet = {};
+    std::string outputSheet = {};
+    std::string objectName = {};
+    automation::Variant firstPage = {};
+    automation::Variant lastPage = {};
+    automation::Variant sort = {};
 };
 
 class PartsTest : public ::testing::Test {

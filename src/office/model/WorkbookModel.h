@@ -40,6 +40,7 @@ struct XfDef {
     std::uint16_t format = 0;  // number format index (0 = General)
     bool isStyle = false;
     std::uint16_t parentStyle = 0;  // for cell XFs: the style XF they derive from
+    std::uint8_t protection = 0x01;  // XF bits: 0x01 locked, 0x02 formula hidden, 0x08 quote prefix
     std::array<std::uint8_t, 14> rest{};  // XF bytes 6..19 as in the file (alignment .. fill)
     bool operator==(const XfDef&) const = default;
 };
@@ -89,6 +90,15 @@ constexpr std::uint32_t kMaxRows = 65536;
 constexpr std::uint32_t kMaxColumns = 256;
 constexpr std::size_t kMaxSheetNameLength = 31;
 
+// Workbook protection as Workbook.Protect sets it; the hash is the PASSWORD
+// record's value (0 = no password).
+struct WorkbookProtection {
+    bool structure = false;
+    bool windows = false;
+    std::uint16_t passwordHash = 0;
+    bool operator==(const WorkbookProtection&) const = default;
+};
+
 struct WorkbookModel {
     std::vector<SheetModel> sheets;
     std::vector<FontDef> fonts;                       // at least 4
@@ -96,6 +106,7 @@ struct WorkbookModel {
     std::map<std::uint16_t, std::string> numberFormats;  // user formats (index >= 164)
     std::uint16_t activeSheet = 0;                    // index into sheets
     std::uint16_t firstVisibleTab = 0;
+    WorkbookProtection protection;
 
     // A fresh workbook with the default font, formats and no sheets.
     static WorkbookModel withDefaults();

@@ -1,0 +1,138 @@
+#include "office/engine/AtomicFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <random>
+
+#include "automation/AutomationError.h"
+
+namespace office::engine {
+
+using automation::AutomationError;
+namespace errnum = automation::errnum;
+
+namespace {
+
+FileStamp stampFrom(const struct stat& st) {
+    return {st.st_dev, st.st_ino, st.st_size,
+            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec};
+}
+
+std::string notFoundMessage(const std::string& path) {
+    return "'" + path + "' could not be found. Check the spelling of the file name, and verify that the file "
+           "location is correct.";
+}
+
+// Closes a descriptor on every way out.
+struct Descriptor {
+    int fd = -1;
+    ~Descriptor() {
+        if (fd >= 0) ::close(fd);
+    }
+    int take() {
+        int f = fd;
+        fd = -1;
+        return f;
+    }
+};
+
+std::string randomSuffix() {
+    static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    static thread_local std::mt19937_64 generator{std::random_device{}()};
+    std::string suffix(6, 'x');
+    for (char& c : suffix) c = kChars[generator() % (sizeof kChars - 1)];
+    return suffix;
+}
+
+bool writeAll(int fd, std::span<const std::uint8_t> bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+FileContents readWholeFile(const std::string& path) {
+    Descriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+    if (file.fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR) throw AutomationError(errnum::kApplicationDefined, notFoundMessage(path), path);
+        throw AutomationError(errnum::kApplicationDefined,
+                              "'" + path + "' cannot be opened: " + std::strerror(errno) + ".", path);
+    }
+    struct stat st {};
+    if (::fstat(file.fd, &st) != 0)
+        throw AutomationError(errnum::kApplicationDefined, "'" + path + "' cannot be read: " + std::strerror(errno) + ".", path);
+    if (S_ISDIR(st.st_mode)) throw AutomationError(errnum::kApplicationDefined, notFoundMessage(path), path);
+
+    FileContents contents;
+    contents.stamp = stampFrom(st);
+    contents.bytes.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t done = 0;
+    while (done < contents.bytes.size()) {
+        ssize_t n = ::read(file.fd, contents.bytes.data() + done, contents.bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0)
+            throw AutomationError(errnum::kApplicationDefined,
+                                  "'" + path + "' cannot be read: " + std::strerror(errno) + ".", path);
+        if (n == 0) break;  // shrank while reading
+        done += static_cast<std::size_t>(n);
+    }
+    contents.bytes.resize(done);
+    return contents;
+}
+
+FileStamp stampOf(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return {};
+    return stampFrom(st);
+}
+
+void writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
+    std::filesystem::path target(path);
+    std::filesystem::path folder = target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
+    std::string temporary;
+    // Called right after the failing call, before anything can change errno.
+    auto fail = [&](bool removeTemporary) -> AutomationError {
+        const int error = errno;
+        if (removeTemporary) ::unlink(temporary.c_str());
+        return AutomationError(errnum::kApplicationDefined,
+                               "Cannot save '" + path + "': " + std::strerror(error) + ".", path);
+    };
+
+    // O_EXCL with mode 0666 lets the umask decide a new file's permissions.
+    Descriptor file;
+    for (int attempt = 0; attempt < 100 && file.fd < 0; ++attempt) {
+        temporary = (folder / ("." + target.filename().string() + "." + randomSuffix())).string();
+        file.fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (file.fd < 0 && errno != EEXIST) throw fail(false);
+    }
+    if (file.fd < 0) {
+        errno = EEXIST;
+        throw fail(false);
+    }
+
+    if (!writeAll(file.fd, bytes)) throw fail(true);
+    struct stat old {};
+    if (::stat(path.c_str(), &old) == 0 && ::fchmod(file.fd, old.st_mode & 07777) != 0) throw fail(true);
+    if (::fsync(file.fd) != 0) throw fail(true);
+    if (::close(file.take()) != 0) throw fail(true);
+    if (::rename(temporary.c_str(), path.c_str()) != 0) throw fail(true);
+
+    // Make the rename itself durable; a folder that cannot be synced is no error.
+    Descriptor dir{::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    if (dir.fd >= 0) ::fsync(dir.fd);
+}
+
+}  // namespace office::engine

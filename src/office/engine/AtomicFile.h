@@ -1,0 +1,39 @@
+#pragma once
+// Whole-file reads and writes of workbooks. Writing goes to a temporary file
+// in the target's folder, is flushed to disk, then renamed over the target:
+// a crash at any point leaves either the old or the new file whole.
+#include <cstdint>
+#include <span>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace office::engine {
+
+// What a file looked like when read, to notice later that someone replaced it.
+struct FileStamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = -1;
+    std::int64_t modifiedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+struct FileContents {
+    std::vector<std::uint8_t> bytes;
+    FileStamp stamp;
+};
+
+// Raises AutomationError 1004 "'<path>' could not be found. ..." for a missing
+// file, 1004 with the OS reason for other failures.
+FileContents readWholeFile(const std::string& path);
+
+// The stamp of the file now; a default stamp when it is gone.
+FileStamp stampOf(const std::string& path);
+
+// Replaces `path` with `bytes` atomically, keeping the old file's permission
+// bits. On failure the temporary file is removed, the old file is untouched,
+// and AutomationError 1004 names the OS reason.
+void writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
+
+}  // namespace office::engine

@@ -1,0 +1,62 @@
+#pragma once
+// A range handle: its worksheet handle and the block's bounds. Every call goes
+// through the worksheet to the model, so a range sees later edits and raises
+// once its workbook is closed.
+#include <functional>
+#include <memory>
+
+#include "automation/Excel.h"
+#include "office/engine/CellAddress.h"
+#include "office/engine/EngineWorksheet.h"
+
+namespace office::engine {
+
+class EngineRange final : public automation::excel::Range {
+public:
+    EngineRange(std::shared_ptr<EngineWorksheet> sheet, RangeBounds bounds)
+        : sheet_(std::move(sheet)), bounds_(bounds), font_(*this) {}
+
+    long Row() const override;
+    long Column() const override;
+    std::string Address() const override;
+    automation::Variant Value() const override;
+    void SetValue(const automation::Variant& value) override;
+    std::shared_ptr<Range> Find(const automation::Variant& what, automation::excel::FindLookIn lookIn,
+                                automation::excel::LookAt lookAt) override;
+    std::shared_ptr<Range> FindNext(const Range& after) override;
+    std::shared_ptr<Range> End(automation::excel::Direction direction) override;
+    void Delete() override;
+    void Copy(Range& destination) override;
+    bool Hidden() const override;
+    void SetHidden(bool hidden) override;
+    automation::excel::Font& GetFont() override { return font_; }
+    automation::excel::Worksheet& Parent() override;
+
+private:
+    class RangeFont final : public automation::excel::Font {
+    public:
+        explicit RangeFont(EngineRange& range) : range_(range) {}
+        bool Bold() const override;
+        void SetBold(bool bold) override;
+        automation::excel::Underline GetUnderline() const override;
+        void SetUnderline(automation::excel::Underline underline) override;
+
+    private:
+        EngineRange& range_;
+    };
+
+    // The range's cells that can hold anything: whole columns end at the last
+    // row in use, whole rows at the last column in use.
+    RangeBounds usedPart() const;
+    // Rejects operations on blocks too large to hold in memory cell by cell.
+    void checkBlockSize() const;
+    std::shared_ptr<Range> searchAfter(std::uint32_t row, std::uint32_t column);
+    const FontDef& topLeftFont() const;
+    void changeFont(const std::function<void(FontDef&)>& change);
+
+    std::shared_ptr<EngineWorksheet> sheet_;
+    RangeBounds bounds_;
+    RangeFont font_;
+};
+
+}  // namespace office::engine

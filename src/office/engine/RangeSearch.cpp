@@ -1,0 +1,117 @@
+// Range.Find, FindNext and End: searches over the cell values of a range.
+#include <algorithm>
+
+#include "office/engine/EngineRange.h"
+#include "office/engine/TextFolding.h"
+
+namespace office::engine {
+
+using automation::Variant;
+namespace excel = automation::excel;
+
+namespace {
+
+bool filled(const SheetModel& sheet, std::uint32_t row, std::uint32_t column) {
+    const Cell* cell = sheet.cell(row, column);
+    return cell && !cell->value.isEmpty();
+}
+
+// Ctrl+arrow along one line of cells. `at(i)` tells whether position i is
+// filled; positions run from `position` towards `edge`, `lastUsed` is the
+// furthest position that can be filled in that direction.
+template <typename Filled>
+std::uint32_t ctrlArrow(std::uint32_t position, std::uint32_t edge, std::uint32_t lastUsed, Filled at) {
+    if (position == edge) return position;
+    const bool forward = edge > position;
+    auto step = [&](std::uint32_t p) { return forward ? p + 1 : p - 1; };
+    auto beyondUsed = [&](std::uint32_t p) { return forward && p > lastUsed; };
+    if (at(position) && at(step(position))) {
+        // Inside a block: stop on its last filled cell.
+        while (position != edge && at(step(position))) position = step(position);
+        return position;
+    }
+    // At a block's end or on an empty cell: the next filled cell, else the edge.
+    for (std::uint32_t p = step(position);; p = step(p)) {
+        if (beyondUsed(p)) return edge;
+        if (at(p)) return p;
+        if (p == edge) return edge;
+    }
+}
+
+}  // namespace
+
+std::shared_ptr<excel::Range> EngineRange::Find(const Variant& what, excel::FindLookIn, excel::LookAt lookAt) {
+    // Only values exist in the model (formulas are kept as their results), so
+    // both LookIn choices search the same text.
+    sheet_->core().app->lastFind = FindSettings{what, lookAt};
+    return searchAfter(bounds_.firstRow, bounds_.firstColumn);
+}
+
+std::shared_ptr<excel::Range> EngineRange::FindNext(const Range& after) {
+    auto& settings = sheet_->core().app->lastFind;
+    if (!settings) raise("FindNext needs a Find on this application first.");
+    const long row = after.Row(), column = after.Column();
+    if (!bounds_.contains(static_cast<std::uint32_t>(row), static_cast<std::uint32_t>(column)))
+        raise("FindNext: the cell " + after.Address() + " lies outside the range " + formatAddress(bounds_) + ".");
+    return searchAfter(static_cast<std::uint32_t>(row), static_cast<std::uint32_t>(column));
+}
+
+// Goes row by row (left to right within a row) from the cell after
+// (row, column), wraps round to the range's first cell and ends with
+// (row, column) itself. Cells beyond the used area are empty and never match,
+// so the walk stays within it. An empty search text finds nothing.
+std::shared_ptr<excel::Range> EngineRange::searchAfter(std::uint32_t row, std::uint32_t column) {
+    const FindSettings settings = *sheet_->core().app->lastFind;
+    const SheetModel& sheet = sheet_->sheet();
+    const std::string wanted = foldCase(settings.what.toText());
+    if (wanted.empty()) return nullptr;
+
+    RangeBounds area = bounds_;
+    area.lastRow = std::min<std::uint32_t>(area.lastRow, static_cast<std::uint32_t>(sheet.rows.size()));
+    if (area.lastRow < area.firstRow) return nullptr;
+    if (area.columnCount() > 1) {
+        std::size_t width = 0;
+        for (std::uint32_t r = area.firstRow; r <= area.lastRow; ++r)
+            width = std::max(width, sheet.rows[r - 1].cells.size());
+        area.lastColumn = std::min<std::uint32_t>(area.lastColumn, static_cast<std::uint32_t>(width));
+        if (area.lastColumn < area.firstColumn) return nullptr;
+    }
+
+    const std::uint64_t w = area.columnCount();
+    const std::uint64_t total = w * area.rowCount();
+    std::uint64_t start;  // position of the first cell to look at
+    if (row > area.lastRow) start = 0;
+    else if (column > area.lastColumn) start = (row - area.firstRow + 1) * w;
+    else start = (row - area.firstRow) * w + (column - area.firstColumn) + 1;
+
+    for (std::uint64_t k = 0; k < total; ++k) {
+        const std::uint64_t position = (start + k) % total;
+        const auto r = static_cast<std::uint32_t>(area.firstRow + position / w);
+        const auto c = static_cast<std::uint32_t>(area.firstColumn + position % w);
+        const Cell* cell = sheet.cell(r, c);
+        if (!cell || cell->value.isEmpty()) continue;
+        const std::string text = foldCase(cell->value.toText());
+        bool match = settings.lookAt == excel::LookAt::Whole ? text == wanted : text.find(wanted) != std::string::npos;
+        if (match) return sheet_->rangeAt(cellBounds(r, c));
+    }
+    return nullptr;
+}
+
+std::shared_ptr<excel::Range> EngineRange::End(excel::Direction direction) {
+    const SheetModel& sheet = sheet_->sheet();
+    const std::uint32_t row = bounds_.firstRow, column = bounds_.firstColumn;
+    const auto usedRows = static_cast<std::uint32_t>(sheet.rows.size());
+    const auto usedColumns = static_cast<std::uint32_t>(row <= usedRows ? sheet.rows[row - 1].cells.size() : 0);
+    auto inColumn = [&](std::uint32_t r) { return filled(sheet, r, column); };
+    auto inRow = [&](std::uint32_t c) { return filled(sheet, row, c); };
+    switch (direction) {
+    case excel::Direction::Down: return sheet_->rangeAt(cellBounds(ctrlArrow(row, kMaxRows, usedRows, inColumn), column));
+    case excel::Direction::Up: return sheet_->rangeAt(cellBounds(ctrlArrow(row, 1, usedRows, inColumn), column));
+    case excel::Direction::ToRight:
+        return sheet_->rangeAt(cellBounds(row, ctrlArrow(column, kMaxColumns, usedColumns, inRow)));
+    case excel::Direction::ToLeft: return sheet_->rangeAt(cellBounds(row, ctrlArrow(column, 1, usedColumns, inRow)));
+    }
+    raise("Unable to get the End property of the Range class: unknown direction.");
+}
+
+}  // namespace office::engine

@@ -1,0 +1,175 @@
+#include "office/engine/SheetEdit.h"
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+namespace office::engine {
+
+namespace {
+
+constexpr std::uint16_t kDefaultXf = 15;
+
+std::optional<Cell> existingCell(const SheetModel& sheet, std::uint32_t row, std::uint32_t column) {
+    if (const Cell* cell = sheet.cell(row, column)) return *cell;
+    return std::nullopt;
+}
+
+// Writes a copied cell; a missing source cell blanks an existing target cell.
+void putCell(SheetModel& to, std::uint32_t row, std::uint32_t column, const std::optional<Cell>& source,
+             XfTranslator& translate) {
+    if (source) {
+        Cell copy = *source;
+        copy.xf = translate(copy.xf);
+        to.cellAt(row, column) = copy;
+    } else if (to.cell(row, column)) {
+        to.cellAt(row, column) = Cell{};
+    }
+}
+
+}  // namespace
+
+std::uint16_t effectiveXf(const SheetModel& sheet, std::uint32_t row, std::uint32_t column) {
+    if (const Cell* cell = sheet.cell(row, column)) return cell->xf;
+    if (row >= 1 && row <= sheet.rows.size() && sheet.rows[row - 1].xf) return *sheet.rows[row - 1].xf;
+    if (auto c = sheet.columns.find(static_cast<std::uint16_t>(column - 1)); c != sheet.columns.end() && c->second.xf)
+        return *c->second.xf;
+    return kDefaultXf;
+}
+
+void deleteRows(SheetModel& sheet, std::uint32_t first, std::uint32_t last) {
+    if (first > sheet.rows.size()) return;
+    auto end = std::min<std::size_t>(last, sheet.rows.size());
+    sheet.rows.erase(sheet.rows.begin() + (first - 1), sheet.rows.begin() + static_cast<std::ptrdiff_t>(end));
+}
+
+void deleteColumns(SheetModel& sheet, std::uint32_t first, std::uint32_t last) {
+    for (RowDef& row : sheet.rows) {
+        if (first > row.cells.size()) continue;
+        auto end = std::min<std::size_t>(last, row.cells.size());
+        row.cells.erase(row.cells.begin() + (first - 1), row.cells.begin() + static_cast<std::ptrdiff_t>(end));
+    }
+    const std::uint32_t removed = last - first + 1;
+    std::map<std::uint16_t, ColumnDef> kept;
+    for (const auto& [key, def] : sheet.columns) {
+        if (key + 1u < first) kept.emplace(key, def);
+        else if (key + 1u > last) kept.emplace(static_cast<std::uint16_t>(key - removed), def);
+    }
+    sheet.columns = std::move(kept);
+}
+
+void deleteCellsShiftUp(SheetModel& sheet, const RangeBounds& block) {
+    const std::uint32_t height = block.rowCount();
+    const auto used = static_cast<std::uint32_t>(sheet.rows.size());
+    for (std::uint32_t row = block.firstRow; row <= used; ++row)
+        for (std::uint32_t column = block.firstColumn; column <= block.lastColumn; ++column) {
+            std::optional<Cell> below = row + height <= used ? existingCell(sheet, row + height, column) : std::nullopt;
+            if (below) sheet.cellAt(row, column) = *below;
+            else if (sheet.cell(row, column)) sheet.cellAt(row, column) = Cell{};
+        }
+}
+
+void deleteCellsShiftLeft(SheetModel& sheet, const RangeBounds& block) {
+    const auto lastRow = std::min<std::size_t>(block.lastRow, sheet.rows.size());
+    for (std::size_t row = block.firstRow; row <= lastRow; ++row) {
+        auto& cells = sheet.rows[row - 1].cells;
+        if (block.firstColumn > cells.size()) continue;
+        auto end = std::min<std::size_t>(block.lastColumn, cells.size());
+        cells.erase(cells.begin() + (block.firstColumn - 1), cells.begin() + static_cast<std::ptrdiff_t>(end));
+    }
+}
+
+std::uint16_t XfTranslator::operator()(std::uint16_t xf) {
+    if (&from_ == &to_) return xf;
+    if (auto it = done_.find(xf); it != done_.end()) return it->second;
+
+    XfDef def = xf < from_.xfs.size() ? from_.xfs[xf] : XfDef{};
+    FontDef font = def.font < from_.fonts.size() ? from_.fonts[def.font] : FontDef{};
+    def.font = to_.findOrAddFont(font);
+    def.format = numberFormat(def.format);
+    // Styles do not travel: the copy derives from the target's Normal style.
+    def.isStyle = false;
+    def.parentStyle = 0;
+    std::uint16_t mapped;
+    if (auto same = std::find(to_.xfs.begin(), to_.xfs.end(), def); same != to_.xfs.end()) {
+        mapped = static_cast<std::uint16_t>(same - to_.xfs.begin());
+    } else {
+        to_.xfs.push_back(def);
+        mapped = static_cast<std::uint16_t>(to_.xfs.size() - 1);
+    }
+    done_.emplace(xf, mapped);
+    return mapped;
+}
+
+std::uint16_t XfTranslator::numberFormat(std::uint16_t format) {
+    constexpr std::uint16_t kFirstUserFormat = 164;
+    if (format < kFirstUserFormat) return format;  // built-in formats mean the same everywhere
+    auto source = from_.numberFormats.find(format);
+    if (source == from_.numberFormats.end()) return 0;
+    for (const auto& [index, code] : to_.numberFormats)
+        if (code == source->second) return index;
+    std::uint16_t index = to_.numberFormats.empty()
+                              ? kFirstUserFormat
+                              : std::max<std::uint16_t>(kFirstUserFormat, static_cast<std::uint16_t>(to_.numberFormats.rbegin()->first + 1));
+    to_.numberFormats.emplace(index, source->second);
+    return index;
+}
+
+void copyRows(const SheetModel& from, std::uint32_t first, std::uint32_t last, SheetModel& to,
+              std::uint32_t targetRow, XfTranslator& translate) {
+    std::vector<RowDef> source;
+    for (std::uint32_t row = first; row <= last && row <= from.rows.size(); ++row) source.push_back(from.rows[row - 1]);
+    for (RowDef& row : source) {
+        if (row.xf) row.xf = translate(*row.xf);
+        for (Cell& cell : row.cells) cell.xf = translate(cell.xf);
+    }
+    const std::uint32_t count = last - first + 1;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        std::uint32_t target = targetRow + i;
+        if (i < source.size()) to.rowAt(target) = std::move(source[i]);
+        else if (target <= to.rows.size()) to.rows[target - 1] = RowDef{};
+        else break;  // empty source rows onto rows that do not exist: nothing to do
+    }
+}
+
+void copyColumns(const SheetModel& from, std::uint32_t first, std::uint32_t last, SheetModel& to,
+                 std::uint32_t targetColumn, XfTranslator& translate) {
+    const std::uint32_t width = last - first + 1;
+    std::vector<std::vector<std::optional<Cell>>> source(from.rows.size());
+    for (std::uint32_t row = 1; row <= from.rows.size(); ++row)
+        for (std::uint32_t column = first; column <= last; ++column)
+            source[row - 1].push_back(existingCell(from, row, column));
+    std::map<std::uint16_t, ColumnDef> definitions;
+    for (std::uint32_t column = first; column <= last; ++column)
+        if (auto it = from.columns.find(static_cast<std::uint16_t>(column - 1)); it != from.columns.end())
+            definitions.emplace(static_cast<std::uint16_t>(column - first), it->second);
+
+    const auto rows = std::max(source.size(), to.rows.size());
+    for (std::uint32_t row = 1; row <= rows; ++row)
+        for (std::uint32_t k = 0; k < width; ++k)
+            putCell(to, row, targetColumn + k, row <= source.size() ? source[row - 1][k] : std::nullopt, translate);
+    for (std::uint32_t k = 0; k < width; ++k) {
+        auto key = static_cast<std::uint16_t>(targetColumn + k - 1);
+        if (auto it = definitions.find(static_cast<std::uint16_t>(k)); it != definitions.end()) {
+            ColumnDef def = it->second;
+            if (def.xf) def.xf = translate(*def.xf);
+            to.columns[key] = def;
+        } else {
+            to.columns.erase(key);
+        }
+    }
+}
+
+void copyBlock(const SheetModel& from, const RangeBounds& block, SheetModel& to, std::uint32_t targetRow,
+               std::uint32_t targetColumn, XfTranslator& translate) {
+    std::vector<std::optional<Cell>> source;
+    for (std::uint32_t row = block.firstRow; row <= block.lastRow; ++row)
+        for (std::uint32_t column = block.firstColumn; column <= block.lastColumn; ++column)
+            source.push_back(existingCell(from, row, column));
+    std::size_t i = 0;
+    for (std::uint32_t row = 0; row < block.rowCount(); ++row)
+        for (std::uint32_t column = 0; column < block.columnCount(); ++column)
+            putCell(to, targetRow + row, targetColumn + column, source[i++], translate);
+}
+
+}  // namespace office::engine

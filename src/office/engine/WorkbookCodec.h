@@ -1,0 +1,18 @@
+#pragma once
+// The one place where the engine turns file bytes into a workbook model and
+// back; everything else works on the model.
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "office/model/WorkbookModel.h"
+
+namespace office::engine {
+
+// Raises the reader's AutomationError (wrong password, damaged file, ...).
+WorkbookModel decodeWorkbook(std::span<const std::uint8_t> bytes, const std::string& password);
+// A non-empty password gives the file that open password.
+std::vector<std::uint8_t> encodeWorkbook(const WorkbookModel& model, const std::string& password);
+
+}  // namespace office::engine

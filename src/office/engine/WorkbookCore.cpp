@@ -1,0 +1,69 @@
+#include "office/engine/WorkbookCore.h"
+
+#include <algorithm>
+
+#include "automation/AutomationError.h"
+#include "office/engine/TextFolding.h"
+#include "office/engine/WorkbookCodec.h"
+
+namespace office::engine {
+
+void raise(const std::string& description) {
+    throw automation::AutomationError(automation::errnum::kApplicationDefined, description);
+}
+
+void ApplicationState::checkRunning() const {
+    if (quit) raise("The Excel application has been closed; its objects can no longer be used.");
+}
+
+void WorkbookCore::checkUsable() const {
+    app->checkRunning();
+    if (closed) raise("The workbook '" + name + "' has been closed; its objects can no longer be used.");
+}
+
+std::optional<std::size_t> WorkbookCore::indexOf(std::uint64_t id) const {
+    auto it = std::find(sheetIds.begin(), sheetIds.end(), id);
+    if (it == sheetIds.end()) return std::nullopt;
+    return static_cast<std::size_t>(it - sheetIds.begin());
+}
+
+void WorkbookCore::assignSheetIds(const std::vector<std::pair<std::string, std::uint64_t>>& previous) {
+    sheetIds.clear();
+    for (const SheetModel& sheet : model.sheets) {
+        auto kept = std::find_if(previous.begin(), previous.end(),
+                                 [&](const auto& p) { return equalsIgnoringCase(p.first, sheet.name); });
+        bool taken = kept != previous.end() &&
+                     std::find(sheetIds.begin(), sheetIds.end(), kept->second) != sheetIds.end();
+        sheetIds.push_back(kept != previous.end() && !taken ? kept->second : nextSheetId++);
+    }
+}
+
+std::uint64_t WorkbookCore::insertSheet(std::size_t index, SheetModel sheet) {
+    model.sheets.insert(model.sheets.begin() + static_cast<std::ptrdiff_t>(index), std::move(sheet));
+    std::uint64_t id = nextSheetId++;
+    sheetIds.insert(sheetIds.begin() + static_cast<std::ptrdiff_t>(index), id);
+    return id;
+}
+
+void WorkbookCore::eraseSheet(std::size_t index) {
+    model.sheets.erase(model.sheets.begin() + static_cast<std::ptrdiff_t>(index));
+    sheetIds.erase(sheetIds.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+void WorkbookCore::writeTo(const std::string& path, const std::string& withPassword) {
+    std::vector<std::uint8_t> bytes = encodeWorkbook(model, withPassword);
+    writeFileAtomically(path, bytes);
+    stamp = stampOf(path);
+}
+
+void WorkbookCore::close() {
+    if (closed) return;
+    closed = true;
+    lock.release();
+    model = WorkbookModel{};
+    auto& books = app->openBooks;
+    books.erase(std::remove_if(books.begin(), books.end(), [this](const auto& b) { return b.get() == this; }),
+                books.end());
+}
+
+}  // namespace office::engine

@@ -1,0 +1,71 @@
+#pragma once
+// The state behind the engine's object handles. Handles (workbooks, sheets,
+// ranges) are light and may be many; they all point at one WorkbookCore, which
+// points at the ApplicationState, so a Quit or a Close is seen by every handle.
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "automation/Excel.h"
+#include "office/engine/AtomicFile.h"
+#include "office/engine/FileLock.h"
+#include "office/model/WorkbookModel.h"
+
+namespace office::engine {
+
+struct WorkbookCore;
+
+// What Find last searched for; FindNext repeats it, as in Excel.
+struct FindSettings {
+    automation::Variant what;
+    automation::excel::LookAt lookAt = automation::excel::LookAt::Part;
+};
+
+struct ApplicationState {
+    bool quit = false;
+    int nextBookNumber = 1;
+    std::chrono::milliseconds lockWait = kLockWait;
+    std::optional<FindSettings> lastFind;
+    std::vector<std::shared_ptr<WorkbookCore>> openBooks;  // in opening order; the last is active
+
+    // Raises when Quit has ended the instance.
+    void checkRunning() const;
+};
+
+struct WorkbookCore {
+    std::shared_ptr<ApplicationState> app;
+    WorkbookModel model;
+    std::vector<std::uint64_t> sheetIds;  // stable identity of model.sheets[i]
+    std::uint64_t nextSheetId = 1;
+
+    std::string name;      // "Book1" until first saved
+    std::string fullPath;  // "" until first saved
+    std::string password;  // open password used when saving
+    bool readOnly = false;
+    bool closed = false;
+    FileLock lock;
+    FileStamp stamp;  // the file as last read or written
+
+    // Raises when the application quit or this workbook was closed.
+    void checkUsable() const;
+    // Index of the sheet with `id`, nullopt once it was deleted.
+    std::optional<std::size_t> indexOf(std::uint64_t id) const;
+    // Gives every sheet a new id; sheets keep theirs when their name matches
+    // one of `previous` (used after re-reading the file).
+    void assignSheetIds(const std::vector<std::pair<std::string, std::uint64_t>>& previous = {});
+    std::uint64_t insertSheet(std::size_t index, SheetModel sheet);
+    void eraseSheet(std::size_t index);
+
+    // Writes the model to `path` with `withPassword`, atomically.
+    void writeTo(const std::string& path, const std::string& withPassword);
+    // Marks the workbook closed, drops its lock and leaves the application's list.
+    void close();
+};
+
+// Raises AutomationError 1004 with `description`.
+[[noreturn]] void raise(const std::string& description);
+
+}  // namespace office::engine

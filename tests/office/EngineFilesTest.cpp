@@ -1,0 +1,352 @@
+// Workbooks on disk: opening, saving and discarding, the writer's lock with
+// its read-only fallback, ChangeFileAccess, and saves that never leave a
+// half-written file.
+#include <gtest/gtest.h>
+
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+
+#include "EngineTestSupport.h"
+#include "automation/AutomationError.h"
+#include "office/engine/FileLock.h"
+#include "support/TestSupport.h"
+
+using automation::AutomationError;
+using automation::Variant;
+using namespace automation::excel;
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr auto kShortWait = 200ms;
+
+std::string bytesOf(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::string errorText(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const AutomationError& e) {
+        return std::to_string(e.number()) + ": " + e.description();
+    }
+    return "no error";
+}
+
+class EngineFiles : public ::testing::Test {
+protected:
+    // A workbook with a header row and one line, saved with an open password.
+    void SetUp() override {
+        auto app = enginetest::newApplication(kShortWait);
+        auto book = app->GetWorkbooks().Add();
+        auto sheet = book->WorksheetAt(1);
+        sheet->SetName("DATA");
+        sheet->GetRange("A1:B1")->SetValue(Variant("Pos."));
+        sheet->Cells(2, 1)->SetValue(Variant(1));
+        book->SaveAs(path.string(), std::string("xy1234"));
+        app->Quit();
+    }
+    std::shared_ptr<Workbook> open(Application& app, bool readOnly = false) {
+        return app.GetWorkbooks().Open(path.string(), OpenOptions{std::string("xy1234"), 0, readOnly});
+    }
+    Variant cellOnDisk(long row, long column) {
+        auto app = enginetest::newApplication(kShortWait);
+        return open(*app, true)->Worksheets("DATA")->Cells(row, column)->Value();
+    }
+
+    testsupport::TempFolder folder{"engine-files"};
+    fs::path path = folder.path() / "Base.xls";
+};
+
+}  // namespace
+
+TEST_F(EngineFiles, OpenReportsMissingDamagedAndWrongPasswordFiles) {
+    auto app = enginetest::newApplication(kShortWait);
+    const std::string missing = (folder.path() / "none.xls").string();
+    EXPECT_EQ(errorText([&] { app->GetWorkbooks().Open(missing); }),
+              "1004: '" + missing + "' could not be found. Check the spelling of the file name, and verify that "
+                                    "the file location is correct.");
+    EXPECT_FALSE(fs::exists(office::engine::FileLock::sidecarFor(missing)));
+
+    const fs::path text = folder.path() / "notes.xls";
+    std::ofstream(text) << "just text";
+    try {
+        app->GetWorkbooks().Open(text.string());
+        ADD_FAILURE() << "a text file opened";
+    } catch (const AutomationError& e) {
+        EXPECT_EQ(e.number(), 1004);
+        EXPECT_EQ(e.file(), text.string());
+        EXPECT_NE(e.description().find("not"), std::string::npos) << e.description();
+    }
+    try {
+        app->GetWorkbooks().Open(path.string(), OpenOptions{std::string("wrong"), {}, false});
+        ADD_FAILURE() << "a wrong password opened";
+    } catch (const AutomationError& e) {
+        EXPECT_EQ(e.number(), 1004);
+        EXPECT_NE(e.description().find("password"), std::string::npos) << e.description();
+    }
+    EXPECT_EQ(app->GetWorkbooks().Count(), 0);
+    // A failed open left no lock behind.
+    auto book = open(*app);
+    EXPECT_FALSE(book->ReadOnly());
+}
+
+TEST_F(EngineFiles, CloseWithoutSavingDropsChangesAndSaveKeepsThem) {
+    auto app = enginetest::newApplication(kShortWait);
+    auto book = open(*app);
+    EXPECT_EQ(book->Name(), "Base.xls");
+    EXPECT_EQ(book->FullName(), path.string());
+    book->Worksheets("DATA")->Cells(2, 1)->SetValue(Variant("changed"));
+    book->Close(false);
+    EXPECT_EQ(cellOnDisk(2, 1), Variant(1));
+
+    book = open(*app);
+    book->Worksheets("DATA")->Cells(2, 1)->SetValue(Variant("saved"));
+    book->Save();
+    book->Worksheets("DATA")->Cells(3, 1)->SetValue(Variant("unsaved"));
+    book->Close(false);
+    EXPECT_EQ(cellOnDisk(2, 1), Variant("saved"));
+    EXPECT_TRUE(cellOnDisk(3, 1).isEmpty());
+
+    book = open(*app);
+    book->Worksheets("DATA")->Cells(3, 1)->SetValue(Variant(3));
+    book->Close(true);
+    EXPECT_EQ(cellOnDisk(3, 1), Variant(3));
+}
+
+TEST_F(EngineFiles, SavesWithTheOpenPasswordAndSaveAsCanChangeIt) {
+    auto app = enginetest::newApplication(kShortWait);
+    auto book = open(*app);
+    book->Save();
+    auto other = enginetest::newApplication(kShortWait);
+    EXPECT_THROW(other->GetWorkbooks().Open(path.string(), OpenOptions{std::string("wrong"), {}, true}),
+                 AutomationError);
+    EXPECT_EQ(open(*other, true)->Worksheets("DATA")->Cells(2, 1)->Value(), Variant(1));
+
+    const fs::path copy = folder.path() / "Copy.xls";
+    book->SaveAs(copy.string(), std::string());  // no password from now on
+    EXPECT_EQ(book->Name(), "Copy.xls");
+    auto again = app->GetWorkbooks().Add();
+    again->Close(false);
+    book->Close(false);
+    auto plain = app->GetWorkbooks().Open(copy.string());
+    EXPECT_EQ(plain->Worksheets("DATA")->Cells(2, 1)->Value(), Variant(1));
+
+    auto fresh = app->GetWorkbooks().Add();
+    EXPECT_NE(errorText([&] { fresh->Save(); }).find("SaveAs"), std::string::npos);
+}
+
+TEST_F(EngineFiles, FontsHiddenColumnsAndSheetsSurviveSaveAndReopen) {
+    auto app = enginetest::newApplication(kShortWait);
+    auto book = open(*app);
+    auto sheet = book->Worksheets("DATA");
+    sheet->Rows(1)->GetFont().SetBold(true);
+    sheet->Rows(1)->GetFont().SetUnderline(Underline::Single);
+    sheet->Columns("K:K")->SetHidden(true);
+    book->AddWorksheet()->SetName("START");
+    sheet->SetVisible(SheetVisibility::VeryHidden);
+    book->Close(true);
+
+    book = open(*app);
+    EXPECT_EQ(book->SheetNames(), (std::vector<std::string>{"START", "DATA"}));
+    sheet = book->Worksheets("DATA");
+    EXPECT_EQ(sheet->Visible(), SheetVisibility::VeryHidden);
+    for (long column : {1L, 2L}) {
+        EXPECT_TRUE(sheet->Cells(1, column)->GetFont().Bold());
+        EXPECT_EQ(sheet->Cells(1, column)->GetFont().GetUnderline(), Underline::Single);
+    }
+    EXPECT_FALSE(sheet->Cells(2, 1)->GetFont().Bold());
+    EXPECT_TRUE(sheet->Columns("K:K")->Hidden());
+    EXPECT_FALSE(sheet->Columns("J:J")->Hidden());
+}
+
+TEST_F(EngineFiles, ASecondOpenerWaitsForTheLockThenGetsTheWorkbookReadOnly) {
+    auto writer = enginetest::newApplication(kShortWait);
+    auto held = open(*writer);
+    ASSERT_FALSE(held->ReadOnly());
+
+    auto reader = enginetest::newApplication(kShortWait);
+    const auto started = std::chrono::steady_clock::now();
+    auto book = open(*reader);
+    EXPECT_GE(std::chrono::steady_clock::now() - started, kShortWait);
+    EXPECT_TRUE(book->ReadOnly());
+    EXPECT_EQ(errorText([&] { book->Save(); }),
+              "1004: 'Base.xls' is read-only. To save a copy, click OK, then give the workbook a new name in the "
+              "Save As dialog box.");
+    EXPECT_EQ(book->Worksheets("DATA")->Cells(2, 1)->Value(), Variant(1));
+
+    // Still held: ReadWrite completes without error and changes nothing.
+    EXPECT_EQ(errorText([&] { book->ChangeFileAccess(FileAccess::ReadWrite); }), "no error");
+    EXPECT_TRUE(book->ReadOnly());
+
+    held->Worksheets("DATA")->Cells(2, 1)->SetValue(Variant("from the writer"));
+    held->Close(true);
+    EXPECT_EQ(errorText([&] { book->ChangeFileAccess(FileAccess::ReadWrite); }), "no error");
+    EXPECT_FALSE(book->ReadOnly());
+    EXPECT_EQ(book->Worksheets("DATA")->Cells(2, 1)->Value(), Variant("from the writer"));  // re-read
+    book->Save();
+}
+
+TEST_F(EngineFiles, ChangeFileAccessRefusesTheAccessTheWorkbookHasAndReleasesTheLock) {
+    auto app = enginetest::newApplication(kShortWait);
+    auto book = open(*app);
+    auto sheet = book->Worksheets("DATA");
+    EXPECT_EQ(errorText([&] { book->ChangeFileAccess(FileAccess::ReadWrite); }),
+              "1004: The workbook is already open for read/write access.");
+    EXPECT_FALSE(book->ReadOnly());
+
+    book->ChangeFileAccess(FileAccess::ReadOnly);
+    EXPECT_TRUE(book->ReadOnly());
+    EXPECT_EQ(errorText([&] { book->ChangeFileAccess(FileAccess::ReadOnly); }).substr(0, 6), "1004: ");
+    auto other = enginetest::newApplication(kShortWait);
+    auto writable = open(*other);
+    EXPECT_FALSE(writable->ReadOnly());
+    other->Quit();  // releases its lock
+
+    // Unchanged on disk: the unsaved edit survives the switch back.
+    sheet->Cells(5, 1)->SetValue(Variant("edit"));
+    book->ChangeFileAccess(FileAccess::ReadWrite);
+    EXPECT_FALSE(book->ReadOnly());
+    EXPECT_EQ(sheet->Cells(5, 1)->Value(), Variant("edit"));
+}
+
+TEST_F(EngineFiles, AnotherProcessHoldingTheLockMakesTheOpenReadOnly) {
+    int ready[2], release[2];
+    ASSERT_EQ(pipe(ready), 0);
+    ASSERT_EQ(pipe(release), 0);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        auto app = enginetest::newApplication(kShortWait);
+        auto book = open(*app);
+        char byte = book->ReadOnly() ? 'r' : 'w';
+        if (write(ready[1], &byte, 1) != 1) _exit(2);
+        if (read(release[0], &byte, 1) != 1) _exit(3);
+        _exit(0);
+    }
+    char state = 0;
+    ASSERT_EQ(read(ready[0], &state, 1), 1);
+    EXPECT_EQ(state, 'w');
+
+    auto app = enginetest::newApplication(kShortWait);
+    auto book = open(*app);
+    EXPECT_TRUE(book->ReadOnly());
+    book->ChangeFileAccess(FileAccess::ReadWrite);
+    EXPECT_TRUE(book->ReadOnly());
+
+    char go = 'x';
+    ASSERT_EQ(write(release[1], &go, 1), 1);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    book->ChangeFileAccess(FileAccess::ReadWrite);  // the child's exit freed the lock
+    EXPECT_FALSE(book->ReadOnly());
+    for (int fd : {ready[0], ready[1], release[0], release[1]}) close(fd);
+}
+
+TEST_F(EngineFiles, OpeningTheSameFileTwiceInOneInstanceGivesTheSameWorkbook) {
+    auto app = enginetest::newApplication(kShortWait);
+    auto first = open(*app);
+    first->Worksheets("DATA")->Cells(9, 1)->SetValue(Variant("shared"));
+    auto second = open(*app);
+    EXPECT_FALSE(second->ReadOnly());
+    EXPECT_EQ(second->Worksheets("DATA")->Cells(9, 1)->Value(), Variant("shared"));
+    EXPECT_EQ(app->GetWorkbooks().Count(), 1);
+}
+
+TEST_F(EngineFiles, SaveAsOntoAWorkbookAnotherInstanceHoldsFails) {
+    auto holder = enginetest::newApplication(kShortWait);
+    auto held = open(*holder);
+    auto app = enginetest::newApplication(kShortWait);
+    auto book = app->GetWorkbooks().Add();
+    const std::string before = bytesOf(path);
+    EXPECT_THROW(book->SaveAs(path.string()), AutomationError);
+    EXPECT_EQ(bytesOf(path), before);
+    EXPECT_EQ(book->FullName(), "");
+}
+
+TEST_F(EngineFiles, AFailedWriteLeavesTheOldFileWholeAndNoTemporaryBehind) {
+    auto app = enginetest::newApplication(kShortWait);
+    auto book = open(*app);
+    for (long row = 1; row <= 3000; ++row) book->Worksheets("DATA")->Cells(row, 3)->SetValue(Variant("padding text"));
+    const std::string before = bytesOf(path);
+
+    // A file size limit makes write() fail part way, as a full disk would.
+    struct rlimit old {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 8192;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::string failure = errorText([&] { book->Save(); });
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(failure.substr(0, 6), "1004: ") << failure;
+    EXPECT_NE(failure.find("too large"), std::string::npos) << failure;  // strerror(EFBIG)
+    EXPECT_EQ(bytesOf(path), before);
+    std::set<std::string> left;
+    for (const auto& entry : fs::directory_iterator(folder.path())) left.insert(entry.path().filename().string());
+    EXPECT_EQ(left, (std::set<std::string>{"Base.xls", ".Base.xls.tavolex-lock"}));
+    book->Save();  // works again once the limit is gone
+    EXPECT_NE(bytesOf(path), before);
+}
+
+// Returns what went wrong, "" when the save failed cleanly as it should.
+std::string saveIntoReadOnlyFolder(const fs::path& folder, const fs::path& path) {
+    auto app = enginetest::newApplication(kShortWait);
+    auto book = app->GetWorkbooks().Open(path.string(), OpenOptions{std::string("xy1234"), {}, false});
+    book->Worksheets("DATA")->Cells(2, 1)->SetValue(Variant("lost"));
+    const std::string before = bytesOf(path);
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+    std::string failure = errorText([&] { book->Save(); });
+    fs::permissions(folder, fs::perms::owner_all);
+    if (failure.find("Permission denied") == std::string::npos) return "save gave: " + failure;
+    if (bytesOf(path) != before) return "the old file changed";
+    return {};
+}
+
+TEST_F(EngineFiles, AReadOnlyFolderFailsTheSaveAndKeepsTheOldFile) {
+    if (geteuid() != 0) {
+        EXPECT_EQ(saveIntoReadOnlyFolder(folder.path(), path), "");
+        return;
+    }
+    // Root writes into read-only folders: run the save as an ordinary user.
+    constexpr uid_t kNobody = 65534;
+    for (const auto& entry : fs::directory_iterator(folder.path())) ASSERT_EQ(chown(entry.path().c_str(), kNobody, kNobody), 0);
+    ASSERT_EQ(chown(folder.path().c_str(), kNobody, kNobody), 0);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(2);
+        _exit(saveIntoReadOnlyFolder(folder.path(), path).empty() ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the save did not fail cleanly, 2: cannot drop privileges";
+}
+
+TEST_F(EngineFiles, SaveKeepsThePermissionBitsAndTheLockFile) {
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    auto app = enginetest::newApplication(kShortWait);
+    auto book = open(*app);
+    const auto inode = fs::status(path).permissions();
+    book->Save();
+    EXPECT_EQ(fs::status(path).permissions(), inode);
+    book->Close(false);
+    EXPECT_TRUE(fs::exists(folder.path() / ".Base.xls.tavolex-lock"));
+    EXPECT_FALSE(fs::exists(folder.path() / ".~lock.Base.xls#"));
+}
