@@ -1,0 +1,16 @@
+#include "app/AppObjectFactory.h"
+
+#include "office/engine/ExcelEngine.h"
+#include "platform/LinuxFileSystem.h"
+
+namespace app {
+
+std::shared_ptr<automation::excel::Application> AppObjectFactory::CreateExcel() {
+    return office::engine::createExcelApplication();
+}
+
+std::shared_ptr<automation::FileSystem> AppObjectFactory::CreateFileSystem() {
+    return std::make_shared<platform::LinuxFileSystem>();
+}
+
+}  // namespace app

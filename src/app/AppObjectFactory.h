@@ -1,0 +1,14 @@
+#pragma once
+// The program's automation objects: Excel is the in-process office engine,
+// the file-system object the Linux one.
+#include "automation/ObjectFactory.h"
+
+namespace app {
+
+class AppObjectFactory : public automation::ObjectFactory {
+public:
+    std::shared_ptr<automation::excel::Application> CreateExcel() override;
+    std::shared_ptr<automation::FileSystem> CreateFileSystem() override;
+};
+
+}  // namespace app

@@ -1,0 +1,58 @@
+// The program's entry: wires the office engine, the Linux services and the Qt
+// windows to the parts, and runs start-up until the program ends.
+#include <QApplication>
+#include <cstdio>
+#include <exception>
+
+#include "app/AppObjectFactory.h"
+#include "core/Context.h"
+#include "core/ProgramEnd.h"
+#include "groups/MainWindow.h"
+#include "lines/LineEditorPlaceholder.h"
+#include "platform/LinuxPlatform.h"
+#include "startup/Placeholders.h"
+#include "startup/StartArgument.h"
+#include "startup/Startup.h"
+#include "ui/qt/QtWindowSystem.h"
+
+namespace {
+
+void wireSeams(core::Context& ctx) {
+    ctx.seams.showMainWindow = groups::RunMainWindow;
+    // TODO(chooser, shortcut): stand-ins until the folder chooser window and
+    // the launcher writer exist; the first run then goes straight to help.
+    ctx.seams.showFolderChooser = startup::PlaceholderFolderChooser;
+    ctx.seams.createDesktopShortcut = startup::PlaceholderDesktopShortcut;
+    // TODO(line editor): stand-in until the line editor window exists.
+    ctx.seams.showLineEditor = lines::LineEditorPlaceholder;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Taken before Qt sees the command line: Qt would remove options of its
+    // own ("-style ...") from it, and the argument is a folder, kept whole.
+    // The shell has split the argument at spaces and removed its quotes: the
+    // pieces are joined again, so a folder with spaces arrives whole.
+    const std::string argument = startup::JoinArguments(argc, argv);
+    int qtArgc = 1;
+    QApplication application(qtArgc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tavolex"));
+    QApplication::setQuitOnLastWindowClosed(false);  // the parts decide when the program ends
+
+    ui::qt::QtWindowSystem windows;
+    platform::LinuxPlatform platform;
+    app::AppObjectFactory objects;
+    core::Context ctx(objects, platform, windows);
+    wireSeams(ctx);
+
+    try {
+        startup::Run(ctx, argument);
+    } catch (const core::ProgramEnded&) {
+        // Start-up ends on this itself; nothing more to do if it came through.
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "Tavolex: %s\n", error.what());
+        return 1;
+    }
+    return 0;
+}

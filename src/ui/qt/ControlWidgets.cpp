@@ -1,0 +1,207 @@
+#include "ui/qt/ControlWidgets.h"
+
+#include <QAbstractScrollArea>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "ui/qt/Conversions.h"
+#include "ui/qt/FrameBox.h"
+#include "ui/qt/ListColumns.h"
+#include "ui/qt/Units.h"
+
+namespace ui::qt {
+
+namespace {
+
+constexpr Property kAllProperties[] = {
+    Property::Geometry, Property::Font,   Property::Caption, Property::Text,         Property::ToolTip,
+    Property::Enabled,  Property::Locked, Property::BackColor, Property::ColumnWidths, Property::Items,
+    Property::Visible};
+
+bool isList(ControlKind kind) {
+    return kind == ControlKind::ListBox || kind == ControlKind::DriveListBox || kind == ControlKind::DirListBox ||
+           kind == ControlKind::FileListBox;
+}
+
+QWidget* newWidget(Control& control, QWidget* parent) {
+    switch (control.kind()) {
+    case ControlKind::CommandButton: {
+        auto* button = new QPushButton(parent);
+        // A form has no default button: Enter in a text box must not click one.
+        button->setAutoDefault(false);
+        return button;
+    }
+    case ControlKind::Label: {
+        auto* label = new QLabel(parent);
+        label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        return label;
+    }
+    case ControlKind::Frame:
+        return new FrameBox(parent);
+    case ControlKind::TextBox: {
+        auto& box = static_cast<TextBox&>(control);
+        if (box.multiLine) {
+            auto* edit = new QPlainTextEdit(parent);
+            edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+            const auto policy = box.scrollBars ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff;
+            edit->setVerticalScrollBarPolicy(policy);
+            edit->setHorizontalScrollBarPolicy(policy);
+            return edit;
+        }
+        auto* edit = new QLineEdit(parent);
+        if (box.maxLength > 0) edit->setMaxLength(box.maxLength);
+        return edit;
+    }
+    case ControlKind::ListBox:
+    case ControlKind::DriveListBox:
+    case ControlKind::DirListBox:
+    case ControlKind::FileListBox: {
+        auto* list = new QListWidget(parent);
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->setUniformItemSizes(true);
+        list->setTextElideMode(Qt::ElideNone);
+        if (static_cast<ListBox&>(control).columnCount > 1) list->setItemDelegate(new ColumnDelegate(list));
+        return list;
+    }
+    }
+    return new QWidget(parent);
+}
+
+QPalette::ColorRole backgroundRole(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::CommandButton: return QPalette::Button;
+    case ControlKind::TextBox: return QPalette::Base;
+    case ControlKind::Label:
+    case ControlKind::Frame: return QPalette::Window;
+    default: return isList(kind) ? QPalette::Base : QPalette::Window;
+    }
+}
+
+void applyBackColor(const Control& control, QWidget& widget) {
+    const auto color = toQColor(control.backColor());
+    const QPalette::ColorRole role = backgroundRole(control.kind());
+    QPalette palette = widget.palette();
+    if (color) {
+        palette.setColor(role, *color);
+        widget.setPalette(palette);
+    } else {
+        // An empty palette: the widget follows its parent and the style again.
+        widget.setPalette(QPalette());
+    }
+    // Labels and frames paint no background of their own unless coloured.
+    if (role == QPalette::Window) widget.setAutoFillBackground(color.has_value());
+}
+
+void fillList(ListBox& list, QListWidget& widget) {
+    widget.clear();
+    for (const auto& row : list.rows()) {
+        QStringList columns;
+        for (const std::string& column : row) columns << toQString(column);
+        widget.addItem(list.columnCount > 1 ? columns.join(QChar('\t')) : columns.value(0));
+    }
+}
+
+void showListIndex(const ListBox& list, QListWidget& widget) {
+    const int index = list.ListIndex();
+    if (widget.currentRow() == index && (index < 0 || widget.item(index)->isSelected())) return;
+    widget.setCurrentRow(index);
+    if (index < 0) widget.clearSelection();
+}
+
+void applyColumnWidths(const ListBox& list, QListWidget& widget) {
+    auto* delegate = dynamic_cast<ColumnDelegate*>(widget.itemDelegate());
+    if (!delegate) return;
+    std::vector<int> pixels;
+    for (double points : parseColumnWidths(list.columnWidths(), list.columnCount)) pixels.push_back(toPixels(points));
+    delegate->setWidths(std::move(pixels));
+    widget.viewport()->update();
+}
+
+void applyText(TextBox& box, QWidget& widget) {
+    if (auto* line = qobject_cast<QLineEdit*>(&widget)) {
+        const QString text = toQString(box.text());
+        // The echo of the user's own typing leaves the cursor where it is.
+        if (line->text() != text) line->setText(text);
+    } else if (auto* edit = qobject_cast<QPlainTextEdit*>(&widget)) {
+        const QString text = displayLines(box.text());
+        if (edit->toPlainText() != text) edit->setPlainText(text);
+    }
+}
+
+}  // namespace
+
+QWidget* createControlWidget(Control& control, QWidget* parent) {
+    QWidget* widget = newWidget(control, parent);
+    widget->setObjectName(toQString(control.name()));
+    // Forms show no menus of their own on a right click: it is an event the
+    // form's handlers get.
+    widget->setContextMenuPolicy(Qt::NoContextMenu);
+    if (!takesFocus(control)) widget->setFocusPolicy(Qt::NoFocus);
+    for (Property property : kAllProperties) applyProperty(control, *widget, property);
+    return widget;
+}
+
+void applyProperty(Control& control, QWidget& widget, Property property) {
+    switch (property) {
+    case Property::Geometry: {
+        const Geometry& g = control.geometry();
+        const auto* frame = dynamic_cast<const FrameBox*>(widget.parentWidget());
+        const int below = frame ? frame->lineTop() : 0;
+        widget.setGeometry(toPixels(g.left), toPixels(g.top) + below, toPixels(g.width), toPixels(g.height));
+        break;
+    }
+    case Property::Font: widget.setFont(toQFont(control.font())); break;
+    case Property::Caption: {
+        // Captions show as written: "&" marks no access key on these forms.
+        QString caption = displayLines(control.caption());
+        if (auto* label = qobject_cast<QLabel*>(&widget)) label->setText(caption);  // plain text
+        caption.replace(QChar('&'), QStringLiteral("&&"));
+        if (auto* button = qobject_cast<QPushButton*>(&widget)) button->setText(caption);
+        else if (auto* frame = qobject_cast<QGroupBox*>(&widget)) frame->setTitle(caption);
+        break;
+    }
+    case Property::Text:
+        if (control.kind() == ControlKind::TextBox) applyText(static_cast<TextBox&>(control), widget);
+        break;
+    case Property::ToolTip: widget.setToolTip(toQString(control.toolTip())); break;
+    case Property::Visible: widget.setVisible(control.visible()); break;
+    case Property::Enabled: widget.setEnabled(control.enabled()); break;
+    case Property::Locked:
+        if (auto* line = qobject_cast<QLineEdit*>(&widget)) line->setReadOnly(control.locked());
+        else if (auto* edit = qobject_cast<QPlainTextEdit*>(&widget)) edit->setReadOnly(control.locked());
+        break;
+    case Property::BackColor: applyBackColor(control, widget); break;
+    case Property::Items:
+        if (auto* list = qobject_cast<QListWidget*>(&widget)) {
+            fillList(static_cast<ListBox&>(control), *list);
+            showListIndex(static_cast<ListBox&>(control), *list);
+        }
+        break;
+    case Property::ListIndex:
+    case Property::Selected:
+        if (auto* list = qobject_cast<QListWidget*>(&widget)) showListIndex(static_cast<ListBox&>(control), *list);
+        break;
+    case Property::ColumnWidths:
+        if (auto* list = qobject_cast<QListWidget*>(&widget)) applyColumnWidths(static_cast<ListBox&>(control), *list);
+        break;
+    case Property::Focus:
+    case Property::Path: break;
+    }
+}
+
+QWidget& mouseTarget(QWidget& widget) {
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(&widget)) return *area->viewport();
+    return widget;
+}
+
+bool takesFocus(const Control& control) {
+    return control.kind() != ControlKind::Label && control.kind() != ControlKind::Frame;
+}
+
+}  // namespace ui::qt

@@ -1,0 +1,66 @@
+#include "qt/QtTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace qttest {
+
+namespace {
+
+// One QApplication for the whole test program; offscreen unless told.
+class QtEnvironment : public testing::Environment {
+public:
+    void SetUp() override {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        app_ = std::make_unique<QApplication>(argc_, argv_);
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[9] = "tests_qt";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> app_;
+};
+
+[[maybe_unused]] testing::Environment* const environment = testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+constexpr int kGiveUpMs = 10000;
+
+void poll(const QString& name, std::function<void(QWidget&)> step, std::shared_ptr<QElapsedTimer> clock) {
+    if (QWidget* window = visibleWindow(name)) {
+        step(*window);
+        return;
+    }
+    if (clock->elapsed() > kGiveUpMs) {
+        std::fprintf(stderr, "window %s never appeared: the test would hang\n", name.toStdString().c_str());
+        std::abort();
+    }
+    QTimer::singleShot(5, [name, step = std::move(step), clock]() mutable { poll(name, std::move(step), clock); });
+}
+
+}  // namespace
+
+QWidget* visibleWindow(const QString& name) {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == name && widget->isVisible()) return widget;
+    return nullptr;
+}
+
+void missingWidget(const QWidget& window, const char* name) {
+    std::fprintf(stderr, "no widget %s of the right kind in %s\n", name, window.objectName().toStdString().c_str());
+    std::abort();
+}
+
+void whenShown(const QString& name, std::function<void(QWidget&)> step) {
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    QTimer::singleShot(0, [name, step = std::move(step), clock]() mutable { poll(name, std::move(step), clock); });
+}
+
+}  // namespace qttest
