@@ -14,6 +14,7 @@
 
 #include "core/Context.h"
 #include "core/ProgramEnd.h"
+#include "core/Text.h"
 #include "groups/MainWindow.h"
 #include "groups/UserForm00.h"
 #include "office/engine/ExcelEngine.h"
@@ -38,7 +39,7 @@ void selectEntry(ui::ScriptedWindowSystem& windows, const std::string& name) {
     windows.act([name](ui::Form& form) {
         auto& list = static_cast<groups::UserForm00&>(form).ListBox1;
         for (int i = 0; i < list.ListCount(); ++i)
-            if (list.List(i) == name) return list.userSelect(i);
+            if (core::EqualsNoCase(list.List(i), name)) return list.userSelect(i);
         throw std::runtime_error("no group " + name + " in the list");
     });
 }
