@@ -1,18 +1,12 @@
 #include "groups/QuickSortList.h"
 
 #include <utility>
-#include <vector>
 
 #include "core/Text.h"
 
 namespace groups {
 
 namespace {
-
-struct Entry {
-    std::wstring key;
-    std::string text;
-};
 
 // The middle position; a .5 is rounded to the even neighbour (0 and 5 give 2,
 // 0 and 7 give 4).
@@ -23,7 +17,17 @@ int middle(int low, int high) {
     return half;
 }
 
-void quickSort(std::vector<Entry>& entries, int low, int high) {
+}  // namespace
+
+std::vector<SortEntry> MakeSortEntries(const std::vector<std::string>& texts) {
+    std::vector<SortEntry> entries;
+    entries.reserve(texts.size());
+    for (const std::string& text : texts) entries.push_back({core::CollationKey(text), text});
+    return entries;
+}
+
+void QuickSortEntries(std::vector<SortEntry>& entries, int low, int high) {
+    if (low >= high) return;
     int i = low;
     int j = high;
     const std::wstring pivot = entries[middle(low, high)].key;  // copied: does not follow swaps
@@ -36,20 +40,19 @@ void quickSort(std::vector<Entry>& entries, int low, int high) {
             --j;
         }
     } while (i <= j);
-    if (low < j) quickSort(entries, low, j);
-    if (i < high) quickSort(entries, i, high);
+    if (low < j) QuickSortEntries(entries, low, j);
+    if (i < high) QuickSortEntries(entries, i, high);
 }
-
-}  // namespace
 
 void QuickSortList(ui::ListBox& list, int low, int high) {
     if (low >= high) return;
     // Sorted on collation keys made once per entry, then written back.
-    std::vector<Entry> entries(list.ListCount());
-    for (int k = low; k <= high; ++k) entries[k] = {core::CollationKey(list.List(k)), list.List(k)};
-    quickSort(entries, low, high);
+    std::vector<std::string> texts;
+    for (int k = low; k <= high; ++k) texts.push_back(list.List(k));
+    std::vector<SortEntry> entries = MakeSortEntries(texts);
+    QuickSortEntries(entries, 0, high - low);
     for (int k = low; k <= high; ++k)
-        if (list.List(k) != entries[k].text) list.SetList(k, entries[k].text);
+        if (list.List(k) != entries[k - low].text) list.SetList(k, entries[k - low].text);
 }
 
 }  // namespace groups

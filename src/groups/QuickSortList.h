@@ -1,4 +1,7 @@
 #pragma once
+#include <string>
+#include <vector>
+
 #include "ui/model/Control.h"
 
 namespace groups {
@@ -7,5 +10,14 @@ namespace groups {
 // inclusive) in place, case-insensitively in the user's collation. The list
 // keeps its number of entries; entries are exchanged by text.
 void QuickSortList(ui::ListBox& list, int low, int high);
+
+// The same sort on texts held outside a list, with their collation keys, for
+// callers that fill a list at once.
+struct SortEntry {
+    std::wstring key;
+    std::string text;
+};
+std::vector<SortEntry> MakeSortEntries(const std::vector<std::string>& texts);
+void QuickSortEntries(std::vector<SortEntry>& entries, int low, int high);
 
 }  // namespace groups

@@ -99,22 +99,25 @@ void UserForm00::UserForm_QueryClose(int&, ui::CloseMode) {}
 
 void UserForm00::CarLista() {
     ListBox1.Clear();
+    std::vector<std::string> names;
     auto& data = *ctx_.state.DataSheet;
     for (long row = store::kFirstLineRow; row <= store::kLastLineRow; ++row) {
         if (core::Trim(data.Cells(row, store::kColId)->Value().toText()).empty()) break;
         std::string group = core::Trim(data.Cells(row, store::kColGroup)->Value().toText());
-        if (!group.empty()) ListBox1.AddItem(group);
+        if (!group.empty()) names.push_back(std::move(group));
     }
 
-    if (ListBox1.ListCount() >= 2) QuickSortList(ListBox1, 0, ListBox1.ListCount() - 1);
-
-    // Of a run of equal names the last one stays.
-    for (int k = 0; k + 1 < ListBox1.ListCount();) {
-        if (core::EqualsNoCase(ListBox1.List(k), ListBox1.List(k + 1)))
-            ListBox1.RemoveItem(k);
-        else
-            ++k;
+    // Sorted and freed of duplicates before they go into the list, which then
+    // fills at once: the same entries as sorting and removing in the list.
+    std::vector<SortEntry> entries = MakeSortEntries(names);
+    if (entries.size() >= 2) QuickSortEntries(entries, 0, static_cast<int>(entries.size()) - 1);
+    std::vector<std::string> unique;
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+        // Of a run of equal names the last one stays.
+        if (k + 1 < entries.size() && entries[k].key == entries[k + 1].key) continue;
+        unique.push_back(std::move(entries[k].text));
     }
+    ListBox1.SetItems(unique);
 
     if (ctx_.state.SelectedGroup.empty()) return;
     for (int k = 0; k < ListBox1.ListCount(); ++k) {

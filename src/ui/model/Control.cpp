@@ -122,6 +122,14 @@ void ListBox::AddItem(const std::string& text) {
     notify(Property::Items);
 }
 
+void ListBox::SetItems(const std::vector<std::string>& texts) {
+    rows_.clear();
+    rows_.reserve(texts.size());
+    for (const std::string& text : texts) rows_.push_back({text});
+    listIndex_ = -1;
+    notify(Property::Items);
+}
+
 void ListBox::RemoveItem(int index) {
     if (index < 0 || index >= ListCount()) throw std::out_of_range("list entry " + std::to_string(index));
     rows_.erase(rows_.begin() + index);

@@ -151,6 +151,8 @@ public:
         : Control(form, std::move(name), kind) {}
 
     void AddItem(const std::string& text);
+    // Replaces all entries at once (nothing selected afterwards).
+    void SetItems(const std::vector<std::string>& texts);
     // Removing the selected entry leaves nothing selected; removing one above
     // it keeps the same entry selected.
     void RemoveItem(int index);
