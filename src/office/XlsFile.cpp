@@ -1,0 +1,74 @@
+#include "office/XlsFile.h"
+
+#include <fstream>
+#include <iterator>
+#include <new>
+#include <stdexcept>
+
+#include "automation/AutomationError.h"
+#include "office/biff/Biff8.h"
+#include "office/cfb/CompoundFile.h"
+
+namespace office {
+namespace {
+
+using automation::AutomationError;
+constexpr long kError = automation::errnum::kApplicationDefined;
+const std::string kNotReadable = "The file is not a workbook Tavolex can read: ";
+
+// Excel opens a Workbook stream from the mini stream too, but some readers do
+// not: like other writers we keep it at least 4096 bytes (zeros after EOF).
+constexpr std::size_t kMinWorkbookStream = 4096;
+
+WorkbookModel readCompound(std::span<const std::uint8_t> fileBytes, const std::string& password) {
+    if (!cfb::hasCompoundSignature(fileBytes))
+        throw AutomationError(kError, kNotReadable + "it is not an Excel 97-2003 (.xls) file.");
+    cfb::Node root;
+    try {
+        root = cfb::readCompoundFile(fileBytes);
+    } catch (const AutomationError& e) {
+        throw AutomationError(kError, kNotReadable + e.description(), e.file(), e.offset());
+    }
+    const cfb::Node* stream = root.child("Workbook");
+    if (!stream || stream->isStorage) stream = root.child("Book");
+    if (!stream || stream->isStorage) throw AutomationError(kError, kNotReadable + "it holds no workbook stream.");
+    return biff::readWorkbookStream(stream->data, password);
+}
+
+}  // namespace
+
+WorkbookModel readXls(std::span<const std::uint8_t> fileBytes, const std::string& password) {
+    try {
+        return readCompound(fileBytes, password);
+    } catch (const std::bad_alloc&) {
+        throw AutomationError(kError, kNotReadable + "it is too large or damaged.");
+    } catch (const std::length_error&) {
+        throw AutomationError(kError, kNotReadable + "it is too large or damaged.");
+    }
+}
+
+std::vector<std::uint8_t> writeXls(const WorkbookModel& model, const std::string& password) {
+    std::vector<std::uint8_t> stream = biff::writeWorkbookStream(model, password);
+    if (stream.size() < kMinWorkbookStream) stream.resize(kMinWorkbookStream, 0);
+    cfb::Node root;
+    root.name = "Root Entry";
+    root.isStorage = true;
+    root.addStream("Workbook", std::move(stream));
+    return cfb::writeCompoundFile(root);
+}
+
+WorkbookModel readXlsFile(const std::string& path, const std::string& password) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw AutomationError(kError, "'" + path + "' could not be found. Check the spelling of the file name, "
+                                      "and verify that the file location is correct.", path);
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) throw AutomationError(kError, "Tavolex cannot read '" + path + "'.", path);
+    try {
+        return readXls(bytes, password);
+    } catch (const AutomationError& e) {
+        throw AutomationError(e.number(), e.description(), path, e.offset());
+    }
+}
+
+}  // namespace office

@@ -1,0 +1,25 @@
+#pragma once
+// Whole Excel 97-2003 (.xls) files: the compound file around the BIFF8
+// Workbook stream, to and from the workbook model.
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "office/model/WorkbookModel.h"
+
+namespace office {
+
+// Reads the "Workbook" (or old "Book") stream of a compound file. Not a compound file,
+// no workbook stream, BIFF5 or older, damaged: AutomationError 1004 with a readable
+// description. A wrong or missing open password: AutomationError 1004 as Excel words it.
+WorkbookModel readXls(std::span<const std::uint8_t> fileBytes, const std::string& password);
+
+// A compound file holding the Workbook stream; RC4-encrypted when password is non-empty.
+std::vector<std::uint8_t> writeXls(const WorkbookModel& model, const std::string& password);
+
+// readXls over a file on disk; a missing or unreadable file raises AutomationError 1004.
+// (Writing replaces files atomically in the engine, so there is no writeXlsFile.)
+WorkbookModel readXlsFile(const std::string& path, const std::string& password);
+
+}  // namespace office

@@ -1,0 +1,127 @@
+#include "office/biff/BiffStrings.h"
+
+#include <algorithm>
+
+#include "office/biff/BiffRecords.h"
+#include "office/biff/Utf16Text.h"
+
+namespace office::biff {
+namespace {
+
+constexpr std::uint8_t kHighByte = 0x01;
+constexpr std::uint8_t kExtended = 0x04;
+constexpr std::uint8_t kRich = 0x08;
+
+void readCharsInRecord(ByteCursor& in, std::size_t count, std::uint8_t flags, std::string& out) {
+    if (flags & kHighByte) {
+        auto bytes = in.take(count * 2);
+        Utf8Appender appender(out);
+        appender.addLittleEndian(bytes.data(), count);
+        appender.finish();
+    } else {
+        auto bytes = in.take(count);
+        appendCompressed(out, bytes.data(), count);
+    }
+}
+
+}  // namespace
+
+std::string readShortString(ByteCursor& in) {
+    std::size_t count = in.u8();
+    std::uint8_t flags = in.u8();
+    std::string out;
+    readCharsInRecord(in, count, flags, out);
+    return out;
+}
+
+std::string readUnicodeString(ByteCursor& in) {
+    std::size_t count = in.u16();
+    std::uint8_t flags = in.u8();
+    std::size_t runs = (flags & kRich) ? in.u16() : 0;
+    std::size_t extended = (flags & kExtended) ? in.u32() : 0;
+    std::string out;
+    readCharsInRecord(in, count, flags, out);
+    // Formatting runs and phonetic data may be cut short in files from other writers.
+    in.skip(std::min(runs * 4, in.remaining()));
+    in.skip(std::min(extended, in.remaining()));
+    return out;
+}
+
+ContinuedBytes::ContinuedBytes(const Record& first, RecordReader& reader) {
+    segments_.push_back({first.body, first.bodyOffset()});
+    Record next;
+    while (reader.peekId() == rec::kContinue && reader.next(next)) segments_.push_back({next.body, next.bodyOffset()});
+}
+
+std::uint64_t ContinuedBytes::offset() const {
+    if (seg_ >= segments_.size()) return segments_.back().offset + segments_.back().bytes.size();
+    return segments_[seg_].offset + pos_;
+}
+
+void ContinuedBytes::toNextSegment() {
+    ++seg_;
+    pos_ = 0;
+    if (seg_ >= segments_.size()) throwDamaged("a string table or string ends before its data", offset());
+}
+
+std::uint8_t ContinuedBytes::u8() {
+    while (left() == 0) toNextSegment();
+    return segments_[seg_].bytes[pos_++];
+}
+
+std::uint16_t ContinuedBytes::u16() {
+    std::uint16_t lo = u8();
+    return static_cast<std::uint16_t>(lo | (u8() << 8));
+}
+
+std::uint32_t ContinuedBytes::u32() {
+    std::uint32_t lo = u16();
+    return lo | (static_cast<std::uint32_t>(u16()) << 16);
+}
+
+void ContinuedBytes::skip(std::size_t n) {
+    while (n > 0) {
+        while (left() == 0) toNextSegment();
+        std::size_t step = std::min(n, left());
+        pos_ += step;
+        n -= step;
+    }
+}
+
+void ContinuedBytes::readChars(std::size_t count, bool highByte, std::string& out) {
+    Utf8Appender appender(out);
+    while (count > 0) {
+        if (left() == 0) {
+            // Characters going on in the next record: it repeats the high-byte flag.
+            toNextSegment();
+            highByte = (u8() & kHighByte) != 0;
+            continue;
+        }
+        const std::uint8_t* p = segments_[seg_].bytes.data() + pos_;
+        std::size_t available = highByte ? left() / 2 : left();
+        if (available == 0) throwDamaged("a string character is split between records", offset());
+        std::size_t n = std::min(count, available);
+        if (highByte) {
+            appender.addLittleEndian(p, n);
+            pos_ += n * 2;
+        } else {
+            appender.finish();
+            appendCompressed(out, p, n);
+            pos_ += n;
+        }
+        count -= n;
+    }
+    appender.finish();
+}
+
+void ContinuedBytes::readString(std::string& out) {
+    std::size_t count = u16();
+    std::uint8_t flags = u8();
+    std::size_t runs = (flags & kRich) ? u16() : 0;
+    std::size_t extended = (flags & kExtended) ? u32() : 0;
+    readChars(count, (flags & kHighByte) != 0, out);
+    skip(runs * 4);
+    skip(extended);
+}
+
+}  // namespace office::biff

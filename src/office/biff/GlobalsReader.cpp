@@ -1,0 +1,148 @@
+#include "office/biff/GlobalsReader.h"
+
+#include <algorithm>
+
+#include "office/biff/BiffRecords.h"
+#include "office/biff/BiffStrings.h"
+#include "office/biff/ByteCursor.h"
+#include "office/biff/RecordReader.h"
+
+namespace office::biff {
+namespace {
+
+FontDef readFont(ByteCursor in) {
+    FontDef font;
+    font.heightTwips = in.u16();
+    std::uint16_t flags = in.u16();
+    font.italic = (flags & 0x02) != 0;
+    font.strikeout = (flags & 0x08) != 0;
+    font.colorIndex = in.u16();
+    font.weight = in.u16();
+    in.skip(2);  // superscript / subscript
+    font.underline = in.u8();
+    font.family = in.u8();
+    font.charset = in.u8();
+    in.skip(1);
+    font.name = readShortString(in);
+    return font;
+}
+
+// File font index 4 does not exist: record #5 is referenced as 5.
+std::uint16_t modelFontIndex(std::uint16_t fileIndex) {
+    if (fileIndex < 4) return fileIndex;
+    if (fileIndex == 4) return 0;
+    return static_cast<std::uint16_t>(fileIndex - 1);
+}
+
+XfDef readXf(ByteCursor in) {
+    XfDef xf;
+    xf.font = modelFontIndex(in.u16());
+    xf.format = in.u16();
+    std::uint16_t flags = in.u16();
+    xf.isStyle = (flags & 0x0004) != 0;
+    xf.protection = static_cast<std::uint8_t>(flags & 0x000B);
+    xf.parentStyle = xf.isStyle ? 0 : static_cast<std::uint16_t>(flags >> 4);
+    auto rest = in.take(xf.rest.size());
+    std::copy(rest.begin(), rest.end(), xf.rest.begin());
+    return xf;
+}
+
+SheetKind kindOf(std::uint8_t dt) {
+    switch (dt) {
+    case 1: return SheetKind::MacroSheet;
+    case 2: return SheetKind::Chart;
+    case 6: return SheetKind::VbModule;
+    default: return SheetKind::Worksheet;
+    }
+}
+
+void readSharedStrings(const Record& sst, RecordReader& reader, std::vector<std::string>& out) {
+    ContinuedBytes in(sst, reader);
+    in.u32();  // total uses
+    std::uint32_t unique = in.u32();
+    // Each entry takes at least 3 bytes: never trust the count for the reservation.
+    out.reserve(std::min<std::size_t>(unique, sst.body.size() / 3 + 1));
+    for (std::uint32_t i = 0; i < unique; ++i) {
+        std::string& text = out.emplace_back();
+        in.readString(text);
+    }
+}
+
+// Pads what a sparse or damaged file left out, so the model has its minimum
+// tables and every index in it points at an existing entry.
+void completeTables(WorkbookModel& model) {
+    const WorkbookModel defaults = WorkbookModel::withDefaults();
+    while (model.fonts.size() < 4) model.fonts.push_back(defaults.fonts[model.fonts.size()]);
+    while (model.xfs.size() < 16) model.xfs.push_back(defaults.xfs[model.xfs.size()]);
+    for (XfDef& xf : model.xfs) {
+        if (xf.font >= model.fonts.size()) xf.font = 0;
+        if (xf.parentStyle >= model.xfs.size()) xf.parentStyle = 0;
+    }
+    if (model.activeSheet >= model.sheets.size()) model.activeSheet = 0;
+    if (model.firstVisibleTab >= model.sheets.size()) model.firstVisibleTab = 0;
+}
+
+}  // namespace
+
+Globals readGlobals(std::span<const std::uint8_t> stream, std::size_t start) {
+    Globals g;
+    RecordReader reader(stream, start);
+    Record r;
+    bool ended = false;
+    while (!ended && reader.next(r)) {
+        ByteCursor in(r.body, r.bodyOffset());
+        switch (r.id) {
+        case rec::kFont:
+            g.model.fonts.push_back(readFont(in));
+            break;
+        case rec::kFormat: {
+            std::uint16_t index = in.u16();
+            g.model.numberFormats[index] = readUnicodeString(in);
+            break;
+        }
+        case rec::kXf:
+            g.model.xfs.push_back(readXf(in));
+            break;
+        case rec::kBoundSheet: {
+            std::uint32_t offset = in.u32();
+            std::uint8_t state = in.u8() & 0x03;
+            std::uint8_t dt = in.u8();
+            SheetModel& sheet = g.model.sheets.emplace_back();
+            sheet.name = readShortString(in);
+            sheet.kind = kindOf(dt);
+            sheet.visibility = state == 0 ? SheetVisibility::Visible
+                               : state == 2 ? SheetVisibility::VeryHidden
+                                            : SheetVisibility::Hidden;
+            g.sheetOffsets.push_back(offset);
+            break;
+        }
+        case rec::kWindow1:
+            in.skip(10);
+            g.model.activeSheet = in.u16();
+            g.model.firstVisibleTab = in.u16();
+            break;
+        case rec::kProtect:
+            g.model.protection.structure = in.u16() != 0;
+            break;
+        case rec::kWindowProtect:
+            g.model.protection.windows = in.u16() != 0;
+            break;
+        case rec::kPassword:
+            g.model.protection.passwordHash = in.u16();
+            break;
+        case rec::kSst:
+            readSharedStrings(r, reader, g.sharedStrings);
+            break;
+        case rec::kEof:
+            ended = true;
+            break;
+        default:
+            break;
+        }
+    }
+    if (!ended) throwDamaged("the workbook globals have no end", reader.position());
+    completeTables(g.model);
+    return g;
+}
+
+}  // namespace office::biff

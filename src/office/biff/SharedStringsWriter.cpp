@@ -1,0 +1,74 @@
+#include "office/biff/SharedStringsWriter.h"
+
+#include <algorithm>
+
+#include "office/biff/BiffRecords.h"
+#include "office/biff/Utf16Text.h"
+
+namespace office::biff {
+namespace {
+
+struct Bucket {
+    std::uint32_t streamOffset;
+    std::uint16_t recordOffset;
+};
+
+}  // namespace
+
+std::uint32_t SharedStringsWriter::add(std::string_view text) {
+    ++uses_;
+    auto [it, added] = index_.try_emplace(text, static_cast<std::uint32_t>(strings_.size()));
+    if (added) strings_.push_back(text);
+    return it->second;
+}
+
+void SharedStringsWriter::write(RecordWriter& out) const {
+    // EXTSST points at every dsst-th string so readers can seek; at most 128 buckets.
+    const std::size_t perBucket = std::clamp<std::size_t>((strings_.size() + 127) / 128, 8, 0xFFFF);
+    std::vector<Bucket> buckets;
+    out.begin(rec::kSst);
+    out.u32(uses_);
+    out.u32(static_cast<std::uint32_t>(strings_.size()));
+    std::u16string units;
+    for (std::size_t i = 0; i < strings_.size(); ++i) {
+        toUtf16(strings_[i], units);
+        std::u16string_view text = clipUnits(units, kMaxUnits);
+        const bool compressed = RecordWriter::fitsCompressed(text);
+        const std::size_t unit = compressed ? 1 : 2;
+        // The 3-byte header and the first character stay together in one record.
+        if (out.bodySize() + 3 + (text.empty() ? 0 : unit) > rec::kMaxBody) {
+            out.end();
+            out.begin(rec::kContinue);
+        }
+        if (i % perBucket == 0)
+            buckets.push_back({static_cast<std::uint32_t>(out.size()), static_cast<std::uint16_t>(out.bodySize() + 4)});
+        out.u16(static_cast<std::uint16_t>(text.size()));
+        out.u8(compressed ? 0 : 1);
+        while (!text.empty()) {
+            std::size_t n = std::min((rec::kMaxBody - out.bodySize()) / unit, text.size());
+            // Keep surrogate pairs whole: some readers decode each record's part on its own.
+            if (n < text.size() && n > 0 && text[n - 1] >= 0xD800 && text[n - 1] <= 0xDBFF) --n;
+            if (n == 0) {
+                // The characters go on in a CONTINUE that repeats the high-byte flag.
+                out.end();
+                out.begin(rec::kContinue);
+                out.u8(compressed ? 0 : 1);
+                continue;
+            }
+            out.chars(text.substr(0, n), compressed);
+            text.remove_prefix(n);
+        }
+    }
+    out.end();
+
+    out.begin(rec::kExtSst);
+    out.u16(static_cast<std::uint16_t>(perBucket));
+    for (const Bucket& b : buckets) {
+        out.u32(b.streamOffset);
+        out.u16(b.recordOffset);
+        out.u16(0);
+    }
+    out.end();
+}
+
+}  // namespace office::biff

@@ -1,0 +1,208 @@
+#include "office/biff/SheetReader.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "office/biff/BiffRecords.h"
+#include "office/biff/BiffStrings.h"
+#include "office/biff/ByteCursor.h"
+#include "office/biff/RecordReader.h"
+#include "office/biff/Rk.h"
+
+namespace office::biff {
+namespace {
+
+class SheetBuilder {
+public:
+    SheetBuilder(SheetModel& sheet, const std::vector<std::string>& strings, std::size_t xfCount)
+        : sheet_(sheet), strings_(strings), xfCount_(xfCount) {}
+
+    void handle(const Record& r, RecordReader& reader);
+
+private:
+    std::uint16_t xf(std::uint16_t index) const { return index < xfCount_ ? index : 15; }
+
+    Cell& cell(std::uint32_t row, std::uint32_t col, std::uint16_t ixfe, std::uint64_t offset) {
+        if (row >= kMaxRows || col >= kMaxColumns) throwDamaged("a cell lies outside the sheet", offset);
+        RowDef& def = sheet_.rowAt(row + 1);
+        // Cells without a record take the row's format, else their own column's.
+        for (std::size_t gap = def.cells.size(); gap < col; ++gap) def.cells.push_back(Cell{{}, impliedXf(def, gap)});
+        if (def.cells.size() == col) def.cells.emplace_back();
+        Cell& c = def.cells[col];
+        c.xf = xf(ixfe);
+        return c;
+    }
+
+    std::uint16_t impliedXf(const RowDef& row, std::size_t col) const {
+        if (row.xf) return *row.xf;
+        auto it = sheet_.columns.find(static_cast<std::uint16_t>(col));
+        return it != sheet_.columns.end() && it->second.xf ? *it->second.xf : 15;
+    }
+
+    void readRow(ByteCursor in);
+    void readColumns(ByteCursor in);
+    void readFormula(ByteCursor in, std::uint64_t offset);
+
+    SheetModel& sheet_;
+    const std::vector<std::string>& strings_;
+    std::size_t xfCount_;
+    Cell* pendingString_ = nullptr;  // a formula whose text result comes in the next STRING
+};
+
+void SheetBuilder::readRow(ByteCursor in) {
+    std::uint32_t row = in.u16();
+    in.skip(2);
+    std::uint16_t lastColumn = in.u16();  // + 1
+    std::uint16_t height = in.u16();
+    in.skip(4);
+    std::uint16_t flags = in.u16();
+    std::uint16_t ixfe = in.u16() & 0x0FFF;
+    RowDef& def = sheet_.rowAt(row + 1);
+    def.heightTwips = height & 0x7FFF;
+    def.hidden = (flags & 0x0020) != 0;
+    def.customHeight = (flags & 0x0040) != 0;
+    if (flags & 0x0080) def.xf = xf(ixfe);
+    def.cells.reserve(std::min<std::size_t>(lastColumn, kMaxColumns));
+}
+
+void SheetBuilder::readColumns(ByteCursor in) {
+    std::uint16_t first = in.u16();
+    std::uint16_t last = in.u16();
+    std::uint16_t width = in.u16();
+    std::uint16_t ixfe = in.u16();
+    std::uint16_t flags = in.u16();
+    for (std::uint32_t col = first; col <= last && col < kMaxColumns; ++col) {
+        ColumnDef& def = sheet_.columns[static_cast<std::uint16_t>(col)];
+        def.width = width;
+        def.hidden = (flags & 0x0001) != 0;
+        def.xf = ixfe == 15 ? std::nullopt : std::optional<std::uint16_t>(xf(ixfe));
+    }
+}
+
+void SheetBuilder::readFormula(ByteCursor in, std::uint64_t offset) {
+    std::uint16_t row = in.u16();
+    std::uint16_t col = in.u16();
+    std::uint16_t ixfe = in.u16();
+    auto value = in.take(8);
+    Cell& c = cell(row, col, ixfe, offset);
+    if (value[6] != 0xFF || value[7] != 0xFF) {
+        ByteCursor number(value, offset + 10);
+        c.value = number.f64();
+        return;
+    }
+    switch (value[0]) {
+    case 0:  // text, in the STRING record that follows
+        c.value = std::string();
+        pendingString_ = &c;
+        break;
+    case 1: c.value = automation::Variant::boolean(value[2] != 0); break;
+    case 2: c.value = automation::Variant::error(value[2]); break;
+    default: c.value = std::string(); break;  // 3: empty text
+    }
+}
+
+void SheetBuilder::handle(const Record& r, RecordReader& reader) {
+    ByteCursor in(r.body, r.bodyOffset());
+    // Only a STRING may follow a text formula (shared and array formulas in between);
+    // rowAt/cellAt may move the cells, so the pointer lives no longer than that.
+    if (r.id != rec::kString && r.id != 0x04BC && r.id != 0x0221 && r.id != 0x0236) pendingString_ = nullptr;
+    switch (r.id) {
+    case rec::kRow: readRow(in); break;
+    case rec::kColInfo: readColumns(in); break;
+    case rec::kDimensions:
+        in.skip(4);
+        sheet_.rows.reserve(std::min<std::size_t>(in.u32(), kMaxRows));
+        break;
+    case rec::kLabelSst: {
+        std::uint16_t row = in.u16(), col = in.u16(), ixfe = in.u16();
+        std::uint32_t index = in.u32();
+        if (index >= strings_.size()) throwDamaged("a cell refers to a missing shared string", r.offset);
+        cell(row, col, ixfe, r.offset).value = strings_[index];
+        break;
+    }
+    case rec::kLabel:
+    case rec::kRString: {
+        std::uint16_t row = in.u16(), col = in.u16(), ixfe = in.u16();
+        std::string text = readUnicodeString(in);
+        cell(row, col, ixfe, r.offset).value = std::move(text);
+        break;
+    }
+    case rec::kNumber: {
+        std::uint16_t row = in.u16(), col = in.u16(), ixfe = in.u16();
+        double v = in.f64();
+        cell(row, col, ixfe, r.offset).value = v;
+        break;
+    }
+    case rec::kRk: {
+        std::uint16_t row = in.u16(), col = in.u16(), ixfe = in.u16();
+        double v = decodeRk(in.u32());
+        cell(row, col, ixfe, r.offset).value = v;
+        break;
+    }
+    case rec::kMulRk: {
+        std::uint16_t row = in.u16(), col = in.u16();
+        std::size_t count = in.remaining() / 6;
+        for (std::size_t i = 0; i < count; ++i, ++col) {
+            std::uint16_t ixfe = in.u16();
+            double v = decodeRk(in.u32());
+            cell(row, col, ixfe, r.offset).value = v;
+        }
+        break;
+    }
+    case rec::kBlank: {
+        std::uint16_t row = in.u16(), col = in.u16(), ixfe = in.u16();
+        cell(row, col, ixfe, r.offset);
+        break;
+    }
+    case rec::kMulBlank: {
+        std::uint16_t row = in.u16(), col = in.u16();
+        std::size_t count = in.remaining() / 2;
+        for (std::size_t i = 0; i + 1 < count; ++i, ++col) cell(row, col, in.u16(), r.offset);
+        break;
+    }
+    case rec::kBoolErr: {
+        std::uint16_t row = in.u16(), col = in.u16(), ixfe = in.u16();
+        std::uint8_t value = in.u8();
+        bool isError = in.u8() != 0;
+        cell(row, col, ixfe, r.offset).value =
+            isError ? automation::Variant::error(value) : automation::Variant::boolean(value != 0);
+        break;
+    }
+    case rec::kFormula: readFormula(in, r.offset); break;
+    case rec::kString: {
+        std::string text;
+        ContinuedBytes(r, reader).readString(text);
+        if (pendingString_) pendingString_->value = std::move(text);
+        pendingString_ = nullptr;
+        break;
+    }
+    default: break;
+    }
+}
+
+}  // namespace
+
+std::size_t readSheet(std::span<const std::uint8_t> stream, std::uint32_t offset,
+               const std::vector<std::string>& sharedStrings, std::size_t xfCount, SheetModel& sheet) {
+    RecordReader reader(stream, offset);
+    Record r;
+    if (offset >= stream.size() || !reader.next(r) || r.id != rec::kBof || r.body.size() < 4)
+        throwDamaged("sheet '" + sheet.name + "' does not start where the workbook says", offset);
+    std::uint16_t type = static_cast<std::uint16_t>(r.body[2] | (r.body[3] << 8));
+    bool hasCells = type == rec::kBofWorksheet || type == rec::kBofMacroSheet;
+    SheetBuilder builder(sheet, sharedStrings, xfCount);
+    int nested = 0;  // charts embedded in the sheet: whole BOF..EOF substreams
+    while (reader.next(r)) {
+        if (r.id == rec::kBof) {
+            ++nested;
+        } else if (r.id == rec::kEof) {
+            if (nested == 0) return reader.position();
+            --nested;
+        } else if (nested == 0 && hasCells) {
+            builder.handle(r, reader);
+        }
+    }
+    throwDamaged("sheet '" + sheet.name + "' has no end", reader.position());
+}
+
+}  // namespace office::biff

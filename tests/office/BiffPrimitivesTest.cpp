@@ -1,0 +1,92 @@
+// RK numbers and the text conversions between the model's UTF-8 and the
+// file's 8-bit and UTF-16 characters.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <random>
+
+#include "office/biff/Rk.h"
+#include "office/biff/Utf16Text.h"
+
+namespace {
+
+using office::biff::decodeRk;
+using office::biff::encodeRk;
+
+TEST(BiffRk, DecodesAllFourForms) {
+    EXPECT_EQ(decodeRk(0x3FF00000), 1.0);                  // top of a double
+    EXPECT_EQ(decodeRk(0x3FF00001), 0.01);                 // the same, divided by 100
+    EXPECT_EQ(decodeRk((123u << 2) | 2), 123.0);           // integer
+    EXPECT_EQ(decodeRk((12345u << 2) | 3), 123.45);        // integer / 100
+    EXPECT_EQ(decodeRk(0xFFFFFFFE), -1.0);                 // negative integer
+    EXPECT_EQ(decodeRk(0x80000002), -536870912.0);         // smallest integer
+}
+
+bool sameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+TEST(BiffRk, EncodesOnlyWhatComesBackExactly) {
+    const double exact[] = {0, -0.0, 1, -1, 536870911, -536870912, 0.5, 123.45, -0.01, 1073741824.0, 0.25, 1024.5, 5150};
+    for (double v : exact) {
+        auto rk = encodeRk(v);
+        ASSERT_TRUE(rk) << v;
+        EXPECT_TRUE(sameBits(decodeRk(*rk), v)) << v;
+    }
+    const double inexact[] = {0.1 + 0.2, 1.0 / 3, M_PI, 1e300, 5e-324, 123456789.123, INFINITY, NAN};
+    for (double v : inexact) EXPECT_FALSE(encodeRk(v)) << v;
+    // Integers just outside 30 bits still go as the top of a double when they can.
+    EXPECT_TRUE(encodeRk(536870912.0));
+    EXPECT_FALSE(encodeRk(536870913.0));
+
+    std::mt19937_64 rng(3);
+    for (int i = 0; i < 20000; ++i) {
+        std::uint64_t bits = rng();
+        double v;
+        std::memcpy(&v, &bits, sizeof v);
+        if (i % 2) v = static_cast<double>(static_cast<std::int64_t>(rng() % 2000000) - 1000000) / 100;
+        if (auto rk = encodeRk(v)) {
+            EXPECT_TRUE(sameBits(decodeRk(*rk), v)) << v;
+        }
+    }
+}
+
+std::string fromUnits(const std::u16string& units) {
+    std::string out;
+    office::biff::Utf8Appender appender(out);
+    for (char16_t u : units) appender.add(u);
+    appender.finish();
+    return out;
+}
+
+TEST(BiffText, Utf8AndUtf16BothWays) {
+    const std::string samples[] = {"", "plain", "\u00E9\u00FF\u0100", "\u4E2D\u6587", "\U0001F600 \U00010348 end",
+                                   std::string("nul\0inside", 10)};
+    for (const std::string& s : samples) {
+        std::u16string units;
+        office::biff::toUtf16(s, units);
+        EXPECT_EQ(fromUnits(units), s);
+    }
+    std::u16string units;
+    office::biff::toUtf16("\U0001F600", units);
+    EXPECT_EQ(units, u"\xD83D\xDE00");
+
+    std::string latin;
+    const std::uint8_t compressed[] = {'A', 0xE9, 0xFF};
+    office::biff::appendCompressed(latin, compressed, 3);
+    EXPECT_EQ(latin, "A\u00E9\u00FF");
+}
+
+TEST(BiffText, BrokenInputBecomesReplacementCharacters) {
+    std::u16string units;
+    office::biff::toUtf16("a\xFF" "b\xC3", units);  // stray byte, cut sequence
+    EXPECT_EQ(units, u"a\xFFFD" u"b\xFFFD");
+    office::biff::toUtf16("\xED\xA0\x80", units);  // an encoded surrogate is not UTF-8
+    EXPECT_EQ(units, u"\xFFFD\xFFFD\xFFFD");
+    office::biff::toUtf16("\xC0\xAF", units);  // overlong
+    EXPECT_EQ(units, u"\xFFFD\xFFFD");
+    EXPECT_EQ(fromUnits(u"a\xD800" u"b"), "a\uFFFDb");  // lone high surrogate
+    EXPECT_EQ(fromUnits(u"\xDC00"), "\uFFFD");          // lone low surrogate
+    EXPECT_EQ(fromUnits(u"x\xD83D"), "x\uFFFD");        // high surrogate at the end
+}
+
+}  // namespace
