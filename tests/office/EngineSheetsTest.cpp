@@ -181,3 +181,22 @@ TEST(EngineApplication, QuitEndsEveryObjectWithAnError) {
     };
     for (std::size_t i = 0; i < calls.size(); ++i) EXPECT_EQ(errorNumber(calls[i]), 1004) << "call " << i;
 }
+
+namespace {
+
+TEST(SheetModelCells, NewCellsTakeTheirOwnColumnsFormat) {
+    office::SheetModel sheet;
+    sheet.columns[0].xf = 21;  // column A
+    sheet.columns[2].xf = 23;  // column C
+    sheet.cellAt(1, 3).value = automation::Variant("C1");
+    ASSERT_NE(sheet.cell(1, 1), nullptr);
+    EXPECT_EQ(sheet.cell(1, 1)->xf, 21);
+    EXPECT_EQ(sheet.cell(1, 2)->xf, 15);
+    EXPECT_EQ(sheet.cell(1, 3)->xf, 23);
+    sheet.rowAt(2).xf = 30;
+    sheet.cellAt(2, 2);
+    EXPECT_EQ(sheet.cell(2, 1)->xf, 30);
+    EXPECT_EQ(sheet.cell(2, 2)->xf, 30);
+}
+
+}  // namespace

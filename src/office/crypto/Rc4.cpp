@@ -5,6 +5,7 @@
 #include <sys/random.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <stdexcept>
 #include <utility>
@@ -22,25 +23,38 @@ Rc4::Rc4(std::span<const std::uint8_t> key) {
     }
 }
 
+// The state is worked on in a local copy: the output pointer may alias any
+// byte, so working on the member would reload it after every write.
 void Rc4::apply(std::uint8_t* data, std::size_t n) {
+    std::uint8_t s[256];
+    std::copy(s_.begin(), s_.end(), s);
     std::uint8_t i = i_, j = j_;
     for (std::size_t k = 0; k < n; ++k) {
         i = std::uint8_t(i + 1);
-        j = std::uint8_t(j + s_[i]);
-        std::swap(s_[i], s_[j]);
-        data[k] ^= s_[std::uint8_t(s_[i] + s_[j])];
+        const std::uint8_t si = s[i];
+        j = std::uint8_t(j + si);
+        const std::uint8_t sj = s[j];
+        s[i] = sj;
+        s[j] = si;
+        data[k] ^= s[std::uint8_t(si + sj)];
     }
+    std::copy(s, s + 256, s_.begin());
     i_ = i;
     j_ = j;
 }
 
 void Rc4::skip(std::size_t n) {
+    std::uint8_t s[256];
+    std::copy(s_.begin(), s_.end(), s);
     std::uint8_t i = i_, j = j_;
     for (std::size_t k = 0; k < n; ++k) {
         i = std::uint8_t(i + 1);
-        j = std::uint8_t(j + s_[i]);
-        std::swap(s_[i], s_[j]);
+        const std::uint8_t si = s[i];
+        j = std::uint8_t(j + si);
+        s[i] = s[j];
+        s[j] = si;
     }
+    std::copy(s, s + 256, s_.begin());
     i_ = i;
     j_ = j;
 }

@@ -18,12 +18,13 @@ RowDef& SheetModel::rowAt(std::uint32_t row) {
 
 Cell& SheetModel::cellAt(std::uint32_t row, std::uint32_t column) {
     RowDef& r = rowAt(row);
-    if (r.cells.size() < column) {
+    // New cells take the format of their row, or else of their own column.
+    while (r.cells.size() < column) {
         Cell blank;
+        const auto index = static_cast<std::uint16_t>(r.cells.size());
         if (r.xf) blank.xf = *r.xf;
-        else if (auto c = columns.find(static_cast<std::uint16_t>(column - 1)); c != columns.end() && c->second.xf)
-            blank.xf = *c->second.xf;
-        r.cells.resize(column, blank);
+        else if (auto c = columns.find(index); c != columns.end() && c->second.xf) blank.xf = *c->second.xf;
+        r.cells.push_back(blank);
     }
     return r.cells[column - 1];
 }
