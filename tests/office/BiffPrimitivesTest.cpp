@@ -8,6 +8,7 @@
 
 #include "office/biff/Rk.h"
 #include "office/biff/Utf16Text.h"
+#include "office/text/Utf16.h"
 
 namespace {
 
@@ -63,11 +64,11 @@ TEST(BiffText, Utf8AndUtf16BothWays) {
                                    std::string("nul\0inside", 10)};
     for (const std::string& s : samples) {
         std::u16string units;
-        office::biff::toUtf16(s, units);
+        office::text::utf8ToUtf16(s, units);
         EXPECT_EQ(fromUnits(units), s);
     }
     std::u16string units;
-    office::biff::toUtf16("\U0001F600", units);
+    office::text::utf8ToUtf16("\U0001F600", units);
     EXPECT_EQ(units, u"\xD83D\xDE00");
 
     std::string latin;
@@ -78,11 +79,11 @@ TEST(BiffText, Utf8AndUtf16BothWays) {
 
 TEST(BiffText, BrokenInputBecomesReplacementCharacters) {
     std::u16string units;
-    office::biff::toUtf16("a\xFF" "b\xC3", units);  // stray byte, cut sequence
+    office::text::utf8ToUtf16("a\xFF" "b\xC3", units);  // stray byte, cut sequence
     EXPECT_EQ(units, u"a\xFFFD" u"b\xFFFD");
-    office::biff::toUtf16("\xED\xA0\x80", units);  // an encoded surrogate is not UTF-8
+    office::text::utf8ToUtf16("\xED\xA0\x80", units);  // an encoded surrogate is not UTF-8
     EXPECT_EQ(units, u"\xFFFD\xFFFD\xFFFD");
-    office::biff::toUtf16("\xC0\xAF", units);  // overlong
+    office::text::utf8ToUtf16("\xC0\xAF", units);  // overlong
     EXPECT_EQ(units, u"\xFFFD\xFFFD");
     EXPECT_EQ(fromUnits(u"a\xD800" u"b"), "a\uFFFDb");  // lone high surrogate
     EXPECT_EQ(fromUnits(u"\xDC00"), "\uFFFD");          // lone low surrogate

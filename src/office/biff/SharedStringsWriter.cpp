@@ -1,4 +1,5 @@
 #include "office/biff/SharedStringsWriter.h"
+#include "office/text/Utf16.h"
 
 #include <algorithm>
 
@@ -31,7 +32,7 @@ void SharedStringsWriter::write(RecordWriter& out) const {
     out.u32(static_cast<std::uint32_t>(strings_.size()));
     std::u16string units;
     for (std::size_t i = 0; i < strings_.size(); ++i) {
-        toUtf16(strings_[i], units);
+        text::utf8ToUtf16(strings_[i], units);
         std::u16string_view text = clipUnits(units, kMaxUnits);
         const bool compressed = RecordWriter::fitsCompressed(text);
         const std::size_t unit = compressed ? 1 : 2;

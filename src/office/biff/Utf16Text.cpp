@@ -63,44 +63,4 @@ void Utf8Appender::finish() {
     high_ = 0;
 }
 
-void toUtf16(std::string_view s, std::u16string& out) {
-    out.clear();
-    out.reserve(s.size());
-    std::size_t i = 0;
-    const auto byte = [&](std::size_t k) { return static_cast<std::uint8_t>(s[k]); };
-    while (i < s.size()) {
-        std::uint8_t c = byte(i);
-        if (c < 0x80) {
-            out.push_back(c);
-            ++i;
-            continue;
-        }
-        std::size_t len = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 0;
-        std::uint32_t cp = 0xFFFD;
-        bool ok = len != 0 && c < 0xF5 && i + len <= s.size();
-        if (ok) {
-            cp = c & (0xFF >> (len + 1));
-            for (std::size_t k = 1; k < len && ok; ++k) {
-                if ((byte(i + k) & 0xC0) != 0x80) ok = false;
-                else cp = (cp << 6) | (byte(i + k) & 0x3F);
-            }
-            static constexpr std::uint32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
-            if (ok && (cp < kMin[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) ok = false;
-        }
-        if (!ok) {
-            out.push_back(u'\xFFFD');
-            ++i;
-            continue;
-        }
-        i += len;
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(cp));
-        }
-    }
-}
-
 }  // namespace office::biff

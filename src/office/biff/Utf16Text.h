@@ -25,7 +25,4 @@ private:
     std::uint16_t high_ = 0;
 };
 
-// UTF-8 to UTF-16 code units into `out` (replaced). Invalid bytes become U+FFFD.
-void toUtf16(std::string_view utf8, std::u16string& out);
-
 }  // namespace office::biff

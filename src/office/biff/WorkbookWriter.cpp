@@ -3,6 +3,7 @@
 
 #include "automation/AutomationError.h"
 #include "office/biff/Biff8.h"
+#include "office/text/Utf16.h"
 #include "office/biff/BiffRecords.h"
 #include "office/biff/RecordCipher.h"
 #include "office/biff/RecordWriter.h"
@@ -16,7 +17,7 @@ namespace {
 
 std::u16string units(std::string_view text) {
     std::u16string out;
-    toUtf16(text, out);
+    text::utf8ToUtf16(text, out);
     return out;
 }
 

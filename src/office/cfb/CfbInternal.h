@@ -15,8 +15,6 @@ constexpr std::uint32_t kNoStream = 0xFFFFFFFF;
 constexpr std::uint32_t kMiniCutoff = 4096;
 constexpr std::size_t kMaxDepth = 256;  // storages nested deeper are refused
 
-std::u16string toUtf16(std::string_view utf8);
-std::string toUtf8(std::u16string_view utf16);
 char16_t upper(char16_t c);
 int compareUtf16(std::u16string_view a, std::u16string_view b);
 

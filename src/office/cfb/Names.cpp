@@ -5,84 +5,11 @@
 #include "automation/AutomationError.h"
 #include "office/cfb/CompoundFile.h"
 #include "office/cfb/CfbInternal.h"
+#include "office/text/Utf16.h"
 
 namespace office::cfb {
 
 namespace detail {
-
-std::u16string toUtf16(std::string_view s) {
-    std::u16string out;
-    out.reserve(s.size());
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const auto b0 = std::uint8_t(s[i]);
-        std::uint32_t cp = 0xFFFD;
-        std::size_t len = 1;
-        auto cont = [&](std::size_t k) {
-            return i + k < s.size() && (std::uint8_t(s[i + k]) & 0xC0) == 0x80;
-        };
-        auto cb = [&](std::size_t k) { return std::uint32_t(std::uint8_t(s[i + k]) & 0x3F); };
-        if (b0 < 0x80) {
-            cp = b0;
-        } else if (b0 >= 0xC2 && b0 < 0xE0 && cont(1)) {
-            cp = (std::uint32_t(b0 & 0x1F) << 6) | cb(1);
-            len = 2;
-        } else if (b0 >= 0xE0 && b0 < 0xF0 && cont(1) && cont(2)) {
-            std::uint32_t v = (std::uint32_t(b0 & 0x0F) << 12) | (cb(1) << 6) | cb(2);
-            if (v >= 0x800 && (v < 0xD800 || v > 0xDFFF)) {
-                cp = v;
-                len = 3;
-            }
-        } else if (b0 >= 0xF0 && b0 < 0xF5 && cont(1) && cont(2) && cont(3)) {
-            std::uint32_t v =
-                (std::uint32_t(b0 & 0x07) << 18) | (cb(1) << 12) | (cb(2) << 6) | cb(3);
-            if (v >= 0x10000 && v <= 0x10FFFF) {
-                cp = v;
-                len = 4;
-            }
-        }
-        i += len;
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out.push_back(char16_t(0xD800 | (cp >> 10)));
-            out.push_back(char16_t(0xDC00 | (cp & 0x3FF)));
-        } else {
-            out.push_back(char16_t(cp));
-        }
-    }
-    return out;
-}
-
-std::string toUtf8(std::u16string_view s) {
-    std::string out;
-    out.reserve(s.size());
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        std::uint32_t cp = s[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 &&
-            s[i + 1] <= 0xDFFF) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (s[i + 1] - 0xDC00);
-            ++i;
-        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-            cp = 0xFFFD;
-        }
-        if (cp < 0x80) {
-            out.push_back(char(cp));
-        } else if (cp < 0x800) {
-            out.push_back(char(0xC0 | (cp >> 6)));
-            out.push_back(char(0x80 | (cp & 0x3F)));
-        } else if (cp < 0x10000) {
-            out.push_back(char(0xE0 | (cp >> 12)));
-            out.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(char(0x80 | (cp & 0x3F)));
-        } else {
-            out.push_back(char(0xF0 | (cp >> 18)));
-            out.push_back(char(0x80 | ((cp >> 12) & 0x3F)));
-            out.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(char(0x80 | (cp & 0x3F)));
-        }
-    }
-    return out;
-}
 
 // Simple upper-casing of one UTF-16 unit: ASCII, Latin-1, Latin Extended-A,
 // Greek and Cyrillic basic letters (what CFB names use in practice).
@@ -114,7 +41,7 @@ int compareUtf16(std::u16string_view a, std::u16string_view b) {
 }  // namespace detail
 
 int compareNames(std::string_view a, std::string_view b) {
-    return detail::compareUtf16(detail::toUtf16(a), detail::toUtf16(b));
+    return detail::compareUtf16(text::utf8ToUtf16(a), text::utf8ToUtf16(b));
 }
 
 bool hasCompoundSignature(std::span<const std::uint8_t> bytes) {

@@ -11,6 +11,7 @@
 
 #include "automation/AutomationError.h"
 #include "office/cfb/CfbInternal.h"
+#include "office/text/Utf16.h"
 #include "office/cfb/CompoundFile.h"
 
 namespace office::cfb {
@@ -203,8 +204,8 @@ private:
                 name.push_back(c);
             }
             if (name.size() > 31) name.resize(31);
-            d.name = toUtf8(name);
-            d.name16 = toUtf16(d.name);  // lone surrogates became U+FFFD, as the writer will see
+            d.name = text::utf16ToUtf8(name);
+            d.name16 = text::utf8ToUtf16(d.name);  // lone surrogates became U+FFFD, as the writer will see
             d.left = rd32(e + 0x44);
             d.right = rd32(e + 0x48);
             d.child = rd32(e + 0x4C);

@@ -9,6 +9,7 @@
 
 #include "automation/AutomationError.h"
 #include "office/cfb/CfbInternal.h"
+#include "office/text/Utf16.h"
 #include "office/cfb/CompoundFile.h"
 
 namespace office::cfb {
@@ -102,7 +103,7 @@ private:
             for (const Node& c : node.children) {
                 Entry e;
                 e.node = &c;
-                e.name = toUtf16(c.name);
+                e.name = text::utf8ToUtf16(c.name);
                 checkName(e.name, c.name);
                 e.type = c.isStorage ? 1 : 2;
                 if (entries_.size() >= 0x00FFFFFF) fail("too many entries");

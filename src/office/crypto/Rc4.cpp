@@ -1,5 +1,6 @@
 // RC4, UTF-16 conversion, random bytes, the per-1024-byte re-keyed cipher.
 #include "office/crypto/Crypto.h"
+#include "office/text/Utf16.h"
 
 #include <fcntl.h>
 #include <sys/random.h>
@@ -60,48 +61,12 @@ void Rc4::skip(std::size_t n) {
 }
 
 std::vector<std::uint8_t> utf16le(std::string_view s) {
+    const std::u16string units = text::utf8ToUtf16(s);
     std::vector<std::uint8_t> out;
-    out.reserve(s.size() * 2);
-    auto put = [&out](std::uint32_t u) {
-        out.push_back(std::uint8_t(u));
-        out.push_back(std::uint8_t(u >> 8));
-    };
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const auto b0 = std::uint8_t(s[i]);
-        std::uint32_t cp = 0xFFFD;
-        std::size_t len = 1;
-        auto cont = [&](std::size_t k) {
-            return i + k < s.size() && (std::uint8_t(s[i + k]) & 0xC0) == 0x80;
-        };
-        auto cb = [&](std::size_t k) { return std::uint32_t(std::uint8_t(s[i + k]) & 0x3F); };
-        if (b0 < 0x80) {
-            cp = b0;
-        } else if (b0 >= 0xC2 && b0 < 0xE0 && cont(1)) {
-            cp = (std::uint32_t(b0 & 0x1F) << 6) | cb(1);
-            len = 2;
-        } else if (b0 >= 0xE0 && b0 < 0xF0 && cont(1) && cont(2)) {
-            std::uint32_t v = (std::uint32_t(b0 & 0x0F) << 12) | (cb(1) << 6) | cb(2);
-            if (v >= 0x800 && (v < 0xD800 || v > 0xDFFF)) {
-                cp = v;
-                len = 3;
-            }
-        } else if (b0 >= 0xF0 && b0 < 0xF5 && cont(1) && cont(2) && cont(3)) {
-            std::uint32_t v =
-                (std::uint32_t(b0 & 0x07) << 18) | (cb(1) << 12) | (cb(2) << 6) | cb(3);
-            if (v >= 0x10000 && v <= 0x10FFFF) {
-                cp = v;
-                len = 4;
-            }
-        }
-        i += len;
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            put(0xD800 | (cp >> 10));
-            put(0xDC00 | (cp & 0x3FF));
-        } else {
-            put(cp);
-        }
+    out.reserve(units.size() * 2);
+    for (char16_t unit : units) {
+        out.push_back(std::uint8_t(unit));
+        out.push_back(std::uint8_t(unit >> 8));
     }
     return out;
 }
