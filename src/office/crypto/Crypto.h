@@ -1,9 +1,11 @@
 #pragma once
 // Cryptographic primitives for the office engine (our own code, no OpenSSL):
 // MD5, SHA-1, RC4, and the BIFF8 FILEPASS encryption schemes (MS-OFFCRYPTO).
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <span>
 #include <string>
@@ -15,6 +17,45 @@ namespace office::crypto {
 std::array<std::uint8_t, 16> md5(std::span<const std::uint8_t> data);
 std::array<std::uint8_t, 20> sha1(std::span<const std::uint8_t> data);
 
+// The 64-byte block buffering and the final padding MD5 and SHA-1 share.
+class Block64Buffer {
+public:
+    template <typename BlockFn>
+    void update(std::span<const std::uint8_t> data, BlockFn&& block) {
+        const std::uint8_t* p = data.data();
+        std::size_t n = data.size();
+        total_ += n;
+        if (used_ > 0) {
+            const std::size_t take = std::min(n, 64 - used_);
+            std::memcpy(buf_.data() + used_, p, take);
+            used_ += take;
+            p += take;
+            n -= take;
+            if (used_ < 64) return;
+            block(buf_.data());
+            used_ = 0;
+        }
+        for (; n >= 64; p += 64, n -= 64) block(p);
+        if (n > 0) std::memcpy(buf_.data(), p, n);
+        used_ = n;
+    }
+    // 0x80, zeros, then the length in bits in 8 bytes of the given order.
+    template <typename BlockFn>
+    void finish(bool bigEndianLength, BlockFn&& block) {
+        const std::uint64_t bits = total_ * 8;
+        std::uint8_t pad[72] = {0x80};
+        const std::size_t padLen = (used_ < 56) ? 56 - used_ : 120 - used_;
+        for (int i = 0; i < 8; ++i)
+            pad[padLen + i] = std::uint8_t(bits >> (8 * (bigEndianLength ? 7 - i : i)));
+        update({pad, padLen + 8}, block);
+    }
+
+private:
+    std::array<std::uint8_t, 64> buf_{};
+    std::size_t used_ = 0;
+    std::uint64_t total_ = 0;
+};
+
 // Incremental hashing, for callers that hash several pieces.
 class Md5 {
 public:
@@ -24,9 +65,7 @@ public:
 private:
     void block(const std::uint8_t* p);
     std::array<std::uint32_t, 4> h_;
-    std::array<std::uint8_t, 64> buf_;
-    std::size_t used_ = 0;
-    std::uint64_t total_ = 0;
+    Block64Buffer buffer_;
 };
 
 class Sha1 {
@@ -37,9 +76,7 @@ public:
 private:
     void block(const std::uint8_t* p);
     std::array<std::uint32_t, 5> h_;
-    std::array<std::uint8_t, 64> buf_;
-    std::size_t used_ = 0;
-    std::uint64_t total_ = 0;
+    Block64Buffer buffer_;
 };
 
 class Rc4 {

@@ -33,7 +33,7 @@ constexpr int kMd5R[64] = {7, 12, 17, 22, 7, 12, 17, 22, 7, 12, 17, 22, 7, 12, 1
 
 }  // namespace
 
-Md5::Md5() : h_{0x67452301, 0xefcdab89, 0x98badcfe, 0x10325476}, buf_{} {}
+Md5::Md5() : h_{0x67452301, 0xefcdab89, 0x98badcfe, 0x10325476} {}
 
 void Md5::block(const std::uint8_t* p) {
     std::uint32_t m[16];
@@ -68,30 +68,11 @@ void Md5::block(const std::uint8_t* p) {
 }
 
 void Md5::update(std::span<const std::uint8_t> data) {
-    const std::uint8_t* p = data.data();
-    std::size_t n = data.size();
-    total_ += n;
-    if (used_ > 0) {
-        std::size_t take = std::min(n, 64 - used_);
-        std::memcpy(buf_.data() + used_, p, take);
-        used_ += take;
-        p += take;
-        n -= take;
-        if (used_ < 64) return;
-        block(buf_.data());
-        used_ = 0;
-    }
-    for (; n >= 64; p += 64, n -= 64) block(p);
-    if (n > 0) std::memcpy(buf_.data(), p, n);
-    used_ = n;
+    buffer_.update(data, [this](const std::uint8_t* p) { block(p); });
 }
 
 std::array<std::uint8_t, 16> Md5::finish() {
-    std::uint64_t bits = total_ * 8;
-    std::uint8_t pad[72] = {0x80};
-    std::size_t padLen = (used_ < 56) ? 56 - used_ : 120 - used_;
-    for (int i = 0; i < 8; ++i) pad[padLen + i] = std::uint8_t(bits >> (8 * i));
-    update({pad, padLen + 8});
+    buffer_.finish(false, [this](const std::uint8_t* p) { block(p); });
     std::array<std::uint8_t, 16> out;
     for (int i = 0; i < 4; ++i)
         for (int k = 0; k < 4; ++k) out[4 * i + k] = std::uint8_t(h_[i] >> (8 * k));
@@ -99,7 +80,7 @@ std::array<std::uint8_t, 16> Md5::finish() {
     return out;
 }
 
-Sha1::Sha1() : h_{0x67452301, 0xEFCDAB89, 0x98BADCFE, 0x10325476, 0xC3D2E1F0}, buf_{} {}
+Sha1::Sha1() : h_{0x67452301, 0xEFCDAB89, 0x98BADCFE, 0x10325476, 0xC3D2E1F0} {}
 
 void Sha1::block(const std::uint8_t* p) {
     std::uint32_t w[80];
@@ -136,30 +117,11 @@ void Sha1::block(const std::uint8_t* p) {
 }
 
 void Sha1::update(std::span<const std::uint8_t> data) {
-    const std::uint8_t* p = data.data();
-    std::size_t n = data.size();
-    total_ += n;
-    if (used_ > 0) {
-        std::size_t take = std::min(n, 64 - used_);
-        std::memcpy(buf_.data() + used_, p, take);
-        used_ += take;
-        p += take;
-        n -= take;
-        if (used_ < 64) return;
-        block(buf_.data());
-        used_ = 0;
-    }
-    for (; n >= 64; p += 64, n -= 64) block(p);
-    if (n > 0) std::memcpy(buf_.data(), p, n);
-    used_ = n;
+    buffer_.update(data, [this](const std::uint8_t* p) { block(p); });
 }
 
 std::array<std::uint8_t, 20> Sha1::finish() {
-    std::uint64_t bits = total_ * 8;
-    std::uint8_t pad[72] = {0x80};
-    std::size_t padLen = (used_ < 56) ? 56 - used_ : 120 - used_;
-    for (int i = 0; i < 8; ++i) pad[padLen + i] = std::uint8_t(bits >> (8 * (7 - i)));
-    update({pad, padLen + 8});
+    buffer_.finish(true, [this](const std::uint8_t* p) { block(p); });
     std::array<std::uint8_t, 20> out;
     for (int i = 0; i < 5; ++i)
         for (int k = 0; k < 4; ++k) out[4 * i + k] = std::uint8_t(h_[i] >> (8 * (3 - k)));
