@@ -15,13 +15,21 @@ namespace office::crypto {
 
 Rc4::Rc4(std::span<const std::uint8_t> key) {
     if (key.empty() || key.size() > 256) throw std::invalid_argument("RC4 key must be 1..256 bytes");
-    for (int k = 0; k < 256; ++k) s_[k] = std::uint8_t(k);
+    // The key repeated to 256 bytes: no division in the loop below, which runs
+    // once for every 1024 bytes of a workbook.
+    std::uint8_t repeated[256];
+    for (std::size_t k = 0; k < 256; k += key.size())
+        std::copy_n(key.data(), std::min<std::size_t>(key.size(), 256 - k), repeated + k);
+    std::uint8_t s[256];
+    for (int k = 0; k < 256; ++k) s[k] = std::uint8_t(k);
     std::uint8_t j = 0;
-    const std::size_t len = key.size();
-    for (std::size_t k = 0; k < 256; ++k) {
-        j = std::uint8_t(j + s_[k] + key[k % len]);
-        std::swap(s_[k], s_[j]);
+    for (int k = 0; k < 256; ++k) {
+        const std::uint8_t sk = s[k];
+        j = std::uint8_t(j + sk + repeated[k]);
+        s[k] = s[j];
+        s[j] = sk;
     }
+    std::copy(s, s + 256, s_.begin());
 }
 
 // The state is worked on in a local copy: the output pointer may alias any
