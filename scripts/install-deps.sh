@@ -1,17 +1,21 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing Tavolex needs on Debian 12.
-# Quiet and quick when everything is there already.
+# Installs what Tavolex needs on Debian 12: `install-deps.sh run` what building
+# and running it takes, `install-deps.sh test` (the default) also the test
+# tools and the independent readers the checks compare with. Quiet and quick
+# when everything is there already.
 set -euo pipefail
+mode=${1:-test}
 
 packages=(
-  build-essential cmake g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
-  qt6-base-dev xvfb xauth xdotool imagemagick
-  fonts-liberation fonts-dejavu-core fonts-wine xdg-utils xdg-user-dirs
-  python3-xlrd python3-olefile python3-msoffcrypto-tool
+  build-essential cmake g++ googletest libgtest-dev
+  qt6-base-dev fonts-liberation fonts-dejavu-core fonts-wine xdg-utils xdg-user-dirs
 )
-# The independent spreadsheet program the external checks open our files with.
-if [ "${TAVOLEX_NO_LIBREOFFICE:-0}" != 1 ]; then
-  packages+=(libreoffice-calc-nogui python3-uno)
+if [ "$mode" = test ]; then
+  packages+=(
+    clang libclang-rt-14-dev libbenchmark-dev xvfb xauth xdotool imagemagick
+    python3-xlrd python3-olefile python3-msoffcrypto-tool
+    libreoffice-calc-nogui python3-uno
+  )
 fi
 
 missing=()

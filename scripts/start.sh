@@ -4,6 +4,6 @@
 #   scripts/start.sh "/home/me/Presentations|I"
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/install-deps.sh"
-"$root/scripts/build.sh" "$root/build" -DTAVOLEX_BENCH=OFF >/dev/null
+"$root/scripts/install-deps.sh" run
+TAVOLEX_TARGET=tavolex "$root/scripts/build.sh" "$root/build" -DTAVOLEX_BENCH=OFF >/dev/null
 exec "$root/build/src/Tavolex" "$@"
