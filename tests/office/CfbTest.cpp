@@ -24,25 +24,12 @@ using office::cfb::Clsid;
 using office::cfb::Node;
 namespace fs = std::filesystem;
 
-std::vector<std::uint8_t> readBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 void writeBytes(const fs::path& p, const std::vector<std::uint8_t>& b) {
     std::ofstream out(p, std::ios::binary);
     out.write(reinterpret_cast<const char*>(b.data()), std::streamsize(b.size()));
 }
 
-std::string hex(std::span<const std::uint8_t> b) {
-    static const char* d = "0123456789abcdef";
-    std::string s;
-    for (auto c : b) {
-        s.push_back(d[c >> 4]);
-        s.push_back(d[c & 15]);
-    }
-    return s;
-}
 
 std::vector<fs::path> sampleFiles() {
     std::vector<fs::path> files;
@@ -67,7 +54,7 @@ void dumpTree(const Node& n, const std::string& prefix, std::vector<std::string>
             dumpTree(c, path, out);
         } else {
             out.push_back(path + "\tS\t" + std::to_string(c.data.size()) + "\t" +
-                          hex(office::crypto::md5(c.data)));
+                          testsupport::hexText(office::crypto::md5(c.data)));
         }
     }
 }
@@ -189,7 +176,7 @@ TEST(CfbTest, ReadsEverySampleLikeOlefile) {
     std::vector<std::vector<std::string>> ours;
     for (const auto& f : files) {
         SCOPED_TRACE(f.string());
-        const auto bytes = readBytes(f);
+        const auto bytes = testsupport::readFileBytes(f);
         Node root;
         ASSERT_NO_THROW(root = office::cfb::readCompoundFile(bytes));
         EXPECT_EQ(root.name, "Root Entry");
@@ -209,7 +196,7 @@ TEST(CfbTest, RewritesEverySampleAndOlefileAgrees) {
     std::vector<std::vector<std::string>> expected;
     for (const auto& f : sampleFiles()) {
         SCOPED_TRACE(f.string());
-        const Node root = office::cfb::readCompoundFile(readBytes(f));
+        const Node root = office::cfb::readCompoundFile(testsupport::readFileBytes(f));
         const auto bytes = office::cfb::writeCompoundFile(root);
         EXPECT_EQ(bytes.size() % 512, 0u);
         const Node again = office::cfb::readCompoundFile(bytes);
@@ -227,7 +214,7 @@ TEST(CfbTest, RewritesEverySampleAndOlefileAgrees) {
 }
 
 TEST(CfbTest, FindsByPathIgnoringCase) {
-    const auto bytes = readBytes(testsupport::sharedSample("reference/poi_ex42570-20305.xls"));
+    const auto bytes = testsupport::readFileBytes(testsupport::sharedSample("reference/poi_ex42570-20305.xls"));
     if (bytes.empty()) GTEST_SKIP() << "shared samples missing";
     const Node root = office::cfb::readCompoundFile(bytes);
     const Node* dir = root.find("_VBA_PROJECT_CUR/VBA/dir");
@@ -245,7 +232,7 @@ TEST(CfbTest, FindsByPathIgnoringCase) {
 }
 
 TEST(CfbTest, KeepsStorageClsids) {
-    const auto bytes = readBytes(testsupport::sharedSample("reference/poi_excel_with_embeded.xls"));
+    const auto bytes = testsupport::readFileBytes(testsupport::sharedSample("reference/poi_excel_with_embeded.xls"));
     if (bytes.empty()) GTEST_SKIP() << "shared samples missing";
     const Node root = office::cfb::readCompoundFile(bytes);
     std::set<std::string> ids;
@@ -451,7 +438,7 @@ void expectErrorOrSame(std::span<const std::uint8_t> bytes, const std::vector<st
 TEST(CfbTest, TruncatedFilesFailCleanly) {
     for (const auto& f : sampleFiles()) {
         SCOPED_TRACE(f.string());
-        const auto bytes = readBytes(f);
+        const auto bytes = testsupport::readFileBytes(f);
         const auto expected = dump(office::cfb::readCompoundFile(bytes));
         std::mt19937 rng(7);
         std::vector<std::size_t> cuts{0, 7, 8, 100, 511, 512, 513, 1024, bytes.size() - 1};

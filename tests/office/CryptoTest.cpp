@@ -25,25 +25,6 @@ std::span<const std::uint8_t> bytesOf(std::string_view s) {
     return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
 }
 
-template <std::size_t N>
-std::string hex(const std::array<std::uint8_t, N>& b) {
-    static const char* d = "0123456789abcdef";
-    std::string s;
-    for (auto c : b) {
-        s.push_back(d[c >> 4]);
-        s.push_back(d[c & 15]);
-    }
-    return s;
-}
-std::string hex(std::span<const std::uint8_t> b) {
-    static const char* d = "0123456789abcdef";
-    std::string s;
-    for (auto c : b) {
-        s.push_back(d[c >> 4]);
-        s.push_back(d[c & 15]);
-    }
-    return s;
-}
 std::vector<std::uint8_t> unhex(std::string_view h) {
     std::vector<std::uint8_t> out;
     for (std::size_t i = 0; i + 1 < h.size(); i += 2)
@@ -51,33 +32,29 @@ std::vector<std::uint8_t> unhex(std::string_view h) {
     return out;
 }
 
-std::vector<std::uint8_t> readBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // ---------------------------------------------------------------- hashes
 
 TEST(CryptoTest, Md5Rfc1321) {
-    EXPECT_EQ(hex(crypto::md5(bytesOf(""))), "d41d8cd98f00b204e9800998ecf8427e");
-    EXPECT_EQ(hex(crypto::md5(bytesOf("a"))), "0cc175b9c0f1b6a831c399e269772661");
-    EXPECT_EQ(hex(crypto::md5(bytesOf("abc"))), "900150983cd24fb0d6963f7d28e17f72");
-    EXPECT_EQ(hex(crypto::md5(bytesOf("message digest"))), "f96b697d7cb7938d525a2f31aaf161d0");
-    EXPECT_EQ(hex(crypto::md5(bytesOf("abcdefghijklmnopqrstuvwxyz"))), "c3fcd3d76192e4007dfb496cca67e13b");
-    EXPECT_EQ(hex(crypto::md5(bytesOf("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789"))),
+    EXPECT_EQ(testsupport::hexText(crypto::md5(bytesOf(""))), "d41d8cd98f00b204e9800998ecf8427e");
+    EXPECT_EQ(testsupport::hexText(crypto::md5(bytesOf("a"))), "0cc175b9c0f1b6a831c399e269772661");
+    EXPECT_EQ(testsupport::hexText(crypto::md5(bytesOf("abc"))), "900150983cd24fb0d6963f7d28e17f72");
+    EXPECT_EQ(testsupport::hexText(crypto::md5(bytesOf("message digest"))), "f96b697d7cb7938d525a2f31aaf161d0");
+    EXPECT_EQ(testsupport::hexText(crypto::md5(bytesOf("abcdefghijklmnopqrstuvwxyz"))), "c3fcd3d76192e4007dfb496cca67e13b");
+    EXPECT_EQ(testsupport::hexText(crypto::md5(bytesOf("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789"))),
               "d174ab98d277d9f5a5611c2c9f419d9f");
-    EXPECT_EQ(hex(crypto::md5(bytesOf("1234567890123456789012345678901234567890"
+    EXPECT_EQ(testsupport::hexText(crypto::md5(bytesOf("1234567890123456789012345678901234567890"
                                       "1234567890123456789012345678901234567890"))),
               "57edf4a22be3c955ac49da2e2107b67a");
 }
 
 TEST(CryptoTest, Sha1Fips180) {
-    EXPECT_EQ(hex(crypto::sha1(bytesOf("abc"))), "a9993e364706816aba3e25717850c26c9cd0d89d");
-    EXPECT_EQ(hex(crypto::sha1(bytesOf(""))), "da39a3ee5e6b4b0d3255bfef95601890afd80709");
-    EXPECT_EQ(hex(crypto::sha1(bytesOf("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq"))),
+    EXPECT_EQ(testsupport::hexText(crypto::sha1(bytesOf("abc"))), "a9993e364706816aba3e25717850c26c9cd0d89d");
+    EXPECT_EQ(testsupport::hexText(crypto::sha1(bytesOf(""))), "da39a3ee5e6b4b0d3255bfef95601890afd80709");
+    EXPECT_EQ(testsupport::hexText(crypto::sha1(bytesOf("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq"))),
               "84983e441c3bd26ebaae4aa1f95129e5e54670f1");
     const std::string million(1000000, 'a');
-    EXPECT_EQ(hex(crypto::sha1(bytesOf(million))), "34aa973cd4c4daa4f61eeb2bdbad27316534016f");
+    EXPECT_EQ(testsupport::hexText(crypto::sha1(bytesOf(million))), "34aa973cd4c4daa4f61eeb2bdbad27316534016f");
 }
 
 TEST(CryptoTest, IncrementalHashingMatchesOneShot) {
@@ -107,7 +84,7 @@ std::string rc4Hex(std::string_view key, std::string_view plain) {
     std::vector<std::uint8_t> buf(plain.begin(), plain.end());
     crypto::Rc4 rc4(bytesOf(key));
     rc4.apply(buf.data(), buf.size());
-    return hex(buf);
+    return testsupport::hexText(buf);
 }
 
 TEST(CryptoTest, Rc4KnownAnswers) {
@@ -119,20 +96,20 @@ TEST(CryptoTest, Rc4KnownAnswers) {
     crypto::Rc4 rc4(key);
     std::vector<std::uint8_t> z(16, 0);
     rc4.apply(z.data(), 16);
-    EXPECT_EQ(hex(z), "b2396305f03dc027ccc3524a0a1118a8");
+    EXPECT_EQ(testsupport::hexText(z), "b2396305f03dc027ccc3524a0a1118a8");
     rc4.skip(4096 - 16);
     std::fill(z.begin(), z.end(), 0);
     rc4.apply(z.data(), 16);
-    EXPECT_EQ(hex(z), "ff25b58995996707e51fbdf08b34d875");
+    EXPECT_EQ(testsupport::hexText(z), "ff25b58995996707e51fbdf08b34d875");
     EXPECT_THROW(crypto::Rc4(std::span<const std::uint8_t>{}), std::invalid_argument);
 }
 
 TEST(CryptoTest, Utf16Password) {
-    EXPECT_EQ(hex(crypto::utf16le("ab")), "61006200");
-    EXPECT_EQ(hex(crypto::utf16le("\xC3\xA9")), "e900");          // é
-    EXPECT_EQ(hex(crypto::utf16le("\xE2\x82\xAC")), "ac20");      // €
-    EXPECT_EQ(hex(crypto::utf16le("\xF0\x9F\x98\x80")), "3dd800de");  // U+1F600
-    EXPECT_EQ(hex(crypto::utf16le("\xFF")), "fdff");              // invalid -> U+FFFD
+    EXPECT_EQ(testsupport::hexText(crypto::utf16le("ab")), "61006200");
+    EXPECT_EQ(testsupport::hexText(crypto::utf16le("\xC3\xA9")), "e900");          // é
+    EXPECT_EQ(testsupport::hexText(crypto::utf16le("\xE2\x82\xAC")), "ac20");      // €
+    EXPECT_EQ(testsupport::hexText(crypto::utf16le("\xF0\x9F\x98\x80")), "3dd800de");  // U+1F600
+    EXPECT_EQ(testsupport::hexText(crypto::utf16le("\xFF")), "fdff");              // invalid -> U+FFFD
 }
 
 // ---------------------------------------------------------------- FILEPASS RC4 1.1
@@ -141,7 +118,7 @@ TEST(CryptoTest, Rc4KeyDerivationVector) {
     // msoffcrypto-tool's documented vector (formats.md).
     const auto salt = unhex("e8772c1d91c56a37964761b280183217");
     const auto base = crypto::rc4KeyBase("password1", std::span<const std::uint8_t, 16>(salt.data(), 16));
-    EXPECT_EQ(hex(crypto::rc4BlockKey(base, 0)), "20bf32ddf540858c513744af0f24e03c");
+    EXPECT_EQ(testsupport::hexText(crypto::rc4BlockKey(base, 0)), "20bf32ddf540858c513744af0f24e03c");
 }
 
 TEST(CryptoTest, NewFilePassOpensWithItsPasswordOnly) {
@@ -297,7 +274,7 @@ std::vector<std::uint8_t> filePassBody(const std::vector<std::uint8_t>& wb) {
 TEST(CryptoTest, RealEncryptedWorkbooks) {
     for (const auto& s : kSamples) {
         SCOPED_TRACE(s.file);
-        const auto file = readBytes(samplePath(s));
+        const auto file = testsupport::readFileBytes(samplePath(s));
         if (file.empty()) {
             std::printf("skipping missing %s\n", s.file);
             continue;
@@ -330,7 +307,7 @@ TEST(CryptoTest, RealEncryptedWorkbooks) {
 }
 
 TEST(CryptoTest, DefaultPasswordOpensProtectedWorkbook) {
-    const auto root = office::cfb::readCompoundFile(readBytes(testsupport::testData("protected.xls")));
+    const auto root = office::cfb::readCompoundFile(testsupport::readFileBytes(testsupport::testData("protected.xls")));
     const auto fp = filePassBody(root.child("Workbook")->data);
     EXPECT_TRUE(crypto::openFilePass(fp, "VelvetSweatshop"));
     EXPECT_FALSE(crypto::openFilePass(fp, "velvetsweatshop"));  // case matters
@@ -365,12 +342,12 @@ for src, pw, dst in zip(a[0::3], a[1::3], a[2::3]):
     ASSERT_EQ(std::system(cmd.c_str()), 0);
     for (std::size_t i : used) {
         SCOPED_TRACE(kSamples[i].file);
-        const auto root = office::cfb::readCompoundFile(readBytes(samplePath(kSamples[i])));
+        const auto root = office::cfb::readCompoundFile(testsupport::readFileBytes(samplePath(kSamples[i])));
         const auto& wb = root.child("Workbook")->data;
         auto cipher = crypto::openFilePass(filePassBody(wb), kSamples[i].password);
         ASSERT_TRUE(cipher);
         const auto ours = decryptWorkbook(wb, *cipher);
-        const auto theirs = readBytes(tmp.path() / (std::to_string(i) + ".bin"));
+        const auto theirs = testsupport::readFileBytes(tmp.path() / (std::to_string(i) + ".bin"));
         ASSERT_EQ(ours.size(), theirs.size());
         EXPECT_TRUE(ours == theirs);
     }

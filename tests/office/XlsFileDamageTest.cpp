@@ -13,10 +13,6 @@
 
 namespace {
 
-std::vector<std::uint8_t> fileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // True when `read` succeeds; fails the test for anything but a described AutomationError 1004.
 template <typename Read>
@@ -53,7 +49,7 @@ const Sample kSamples[] = {{"budget.xls", ""}, {"locked.xls", "ab1234"}, {"prote
 TEST(XlsFileDamage, TruncatedWorkbookStreams) {
     for (const Sample& sample : kSamples) {
         SCOPED_TRACE(sample.name);
-        auto root = office::cfb::readCompoundFile(fileBytes(testsupport::testData(sample.name)));
+        auto root = office::cfb::readCompoundFile(testsupport::readFileBytes(testsupport::testData(sample.name)));
         const auto& stream = root.child("Workbook")->data;
         int failed = 0;
         for (std::size_t length = 0; length < stream.size(); length += 1 + length / 64) {
@@ -65,7 +61,7 @@ TEST(XlsFileDamage, TruncatedWorkbookStreams) {
 }
 
 TEST(XlsFileDamage, TruncatedFiles) {
-    auto bytes = fileBytes(testsupport::testData("budget.xls"));
+    auto bytes = testsupport::readFileBytes(testsupport::testData("budget.xls"));
     for (std::size_t length = 0; length < bytes.size(); length += 97) {
         std::vector<std::uint8_t> cut(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length));
         readsOrFailsCleanly([&] { office::readXls(cut, ""); });
@@ -76,7 +72,7 @@ TEST(XlsFileDamage, CorruptedWorkbookStreams) {
     std::mt19937 rng(11);
     for (const Sample& sample : kSamples) {
         SCOPED_TRACE(sample.name);
-        auto root = office::cfb::readCompoundFile(fileBytes(testsupport::testData(sample.name)));
+        auto root = office::cfb::readCompoundFile(testsupport::readFileBytes(testsupport::testData(sample.name)));
         const auto original = root.child("Workbook")->data;
         for (int round = 0; round < 1500; ++round) {
             auto stream = original;
@@ -100,7 +96,7 @@ TEST(XlsFileDamage, RandomBytesAndForeignFiles) {
               "The file is not a workbook Tavolex can read: it is not an Excel 97-2003 (.xls) file.");
 
     // A compound file that is a Word document, not a workbook.
-    auto doc = fileBytes(testsupport::testData("memo.doc"));
+    auto doc = testsupport::readFileBytes(testsupport::testData("memo.doc"));
     EXPECT_EQ(failureText(doc), "The file is not a workbook Tavolex can read: it holds no workbook stream.");
 
     // An Excel 5.0 file: "Book" stream with a BIFF5 BOF.
@@ -111,7 +107,7 @@ TEST(XlsFileDamage, RandomBytesAndForeignFiles) {
     EXPECT_NE(failureText(office::cfb::writeCompoundFile(root)).find("Excel 5.0/95"), std::string::npos);
 
     // A damaged compound file says so too.
-    auto budget = fileBytes(testsupport::testData("budget.xls"));
+    auto budget = testsupport::readFileBytes(testsupport::testData("budget.xls"));
     budget.resize(1024);
     EXPECT_EQ(failureText(budget).rfind("The file is not a workbook Tavolex can read: ", 0), 0u);
 }

@@ -1,5 +1,7 @@
 #include "support/TestSupport.h"
 
+#include <fstream>
+#include <iterator>
 #include <random>
 
 namespace testsupport {
@@ -31,6 +33,21 @@ std::filesystem::path testData(const std::string& name) { return std::filesystem
 
 std::filesystem::path sharedSample(const std::string& name) {
     return std::filesystem::path(TAVOLEX_SHARED_SAMPLES) / name;
+}
+
+std::vector<std::uint8_t> readFileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string hexText(std::span<const std::uint8_t> bytes) {
+    static const char* digits = "0123456789abcdef";
+    std::string text;
+    for (std::uint8_t b : bytes) {
+        text.push_back(digits[b >> 4]);
+        text.push_back(digits[b & 15]);
+    }
+    return text;
 }
 
 }  // namespace testsupport

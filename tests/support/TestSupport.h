@@ -1,7 +1,10 @@
 #pragma once
 // Helpers shared by the test programs: temporary folders and fixture paths.
+#include <cstdint>
 #include <filesystem>
+#include <span>
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -24,5 +27,10 @@ private:
 // reference files (may be absent: tests then skip).
 std::filesystem::path testData(const std::string& name);
 std::filesystem::path sharedSample(const std::string& name);
+
+// The whole file's bytes (empty when it cannot be read).
+std::vector<std::uint8_t> readFileBytes(const std::filesystem::path& path);
+// Bytes as lower-case hexadecimal text, for readable comparisons.
+std::string hexText(std::span<const std::uint8_t> bytes);
 
 }  // namespace testsupport
