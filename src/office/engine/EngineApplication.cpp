@@ -12,7 +12,11 @@ namespace office::engine {
 
 namespace excel = automation::excel;
 
-std::shared_ptr<excel::Application> createExcelApplication() { return std::make_shared<EngineApplication>(); }
+std::shared_ptr<excel::Application> createExcelApplication(std::shared_ptr<automation::PictureMaker> pictures) {
+    auto app = std::make_shared<EngineApplication>();
+    app->state()->pictures = std::move(pictures);
+    return app;
+}
 
 EngineApplication::EngineApplication() : state_(std::make_shared<ApplicationState>()), workbooks_(state_) {}
 

@@ -4,9 +4,12 @@
 #include <memory>
 
 #include "automation/Excel.h"
+#include "automation/Pictures.h"
 
 namespace office::engine {
 
-std::shared_ptr<automation::excel::Application> createExcelApplication();
+// `pictures` draws chart pictures and object icons for this instance.
+std::shared_ptr<automation::excel::Application> createExcelApplication(
+    std::shared_ptr<automation::PictureMaker> pictures = nullptr);
 
 }  // namespace office::engine

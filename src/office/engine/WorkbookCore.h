@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "automation/Excel.h"
+#include "automation/Pictures.h"
 #include "office/engine/AtomicFile.h"
 #include "office/engine/FileLock.h"
 #include "office/model/WorkbookModel.h"
@@ -30,6 +31,9 @@ struct ApplicationState {
     std::chrono::milliseconds lockWait = kLockWait;
     std::optional<FindSettings> lastFind;
     std::vector<std::shared_ptr<WorkbookCore>> openBooks;  // in opening order; the last is active
+    // Draws chart pictures and object icons; none in builds without a drawing
+    // library, where asking for a picture raises an error.
+    std::shared_ptr<automation::PictureMaker> pictures;
 
     // Raises when Quit has ended the instance.
     void checkRunning() const;
