@@ -16,10 +16,6 @@ using automation::AutomationError;
 constexpr long kError = automation::errnum::kApplicationDefined;
 const std::string kNotReadable = "The file is not a workbook Tavolex can read: ";
 
-// Excel opens a Workbook stream from the mini stream too, but some readers do
-// not: like other writers we keep it at least 4096 bytes (zeros after EOF).
-constexpr std::size_t kMinWorkbookStream = 4096;
-
 WorkbookModel readCompound(std::span<const std::uint8_t> fileBytes, const std::string& password) {
     if (!cfb::hasCompoundSignature(fileBytes))
         throw AutomationError(kError, kNotReadable + "it is not an Excel 97-2003 (.xls) file.");
@@ -48,8 +44,10 @@ WorkbookModel readXls(std::span<const std::uint8_t> fileBytes, const std::string
 }
 
 std::vector<std::uint8_t> writeXls(const WorkbookModel& model, const std::string& password) {
+    // Nothing after the last record: readers that walk the records to the
+    // stream's end (decrypters among them) stop on padding. A small stream
+    // lives in the mini stream, as in Excel's own small files.
     std::vector<std::uint8_t> stream = biff::writeWorkbookStream(model, password);
-    if (stream.size() < kMinWorkbookStream) stream.resize(kMinWorkbookStream, 0);
     cfb::Node root;
     root.name = "Root Entry";
     root.isStorage = true;

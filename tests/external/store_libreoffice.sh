@@ -2,7 +2,8 @@
 # The base workbook as another program sees it: one made and changed by our
 # store opens in LibreOffice with its password and shows the expected sheets
 # and rows; workbooks LibreOffice saves (a store, and a plain workbook with and
-# without password) read correctly in ours. Skipped (77) without LibreOffice.
+# without password) read correctly in ours; msoffcrypto-tool decrypts every
+# store we write and xlrd reads it. Skipped (77) without LibreOffice.
 set -uo pipefail
 tool="${TAVOLEX_BUILD_DIR:?}/tests/tavolex_store_tool"
 here=$(cd "$(dirname "$0")" && pwd)
@@ -20,6 +21,20 @@ check() {  # check DESCRIPTION PYTHON-EXPRESSION-ON-d
   fi
 }
 
+# msoffcrypto-tool decrypts the file and xlrd reads START and DATA from it.
+decrypts() {  # decrypts DESCRIPTION FILE
+  if $py - "$2" "$password" <<'PY'
+import io, sys
+import msoffcrypto, xlrd
+office = msoffcrypto.OfficeFile(open(sys.argv[1], 'rb'))
+office.load_key(password=sys.argv[2])
+clear = io.BytesIO()
+office.decrypt(clear)
+sys.exit(0 if xlrd.open_workbook(file_contents=clear.getvalue()).sheet_names() == ['START', 'DATA'] else 1)
+PY
+  then echo "ok: msoffcrypto-tool and xlrd read $1"; else echo "FAILED: msoffcrypto-tool or xlrd on $1"; fail=1; fi
+}
+
 password=$("$tool" password)
 store="$work/store"; mkdir "$store"
 "$tool" create "$store" || exit 1
@@ -29,14 +44,17 @@ check "START visible, DATA not" "d['sheets'][0]['visible'] and not d['sheets'][1
 check "header texts" "[h['text'] for h in d['header']] == ['Pos.','PresentationGroup','Supp.','Description','FileName','InpSheet','OutSheet','ObjName','FirstPage','LastPage','Sort']"
 check "header bold and underlined" "all(h['bold'] and h['underline'] == 1 for h in d['header'])"
 check "no lines yet" "d['rows'] == []"
+decrypts "the new store" "$store/BasePresentation.xls"
 
 "$tool" add "$store" 1 "Budget" "first" 100 && "$tool" add "$store" 2 "Other" "second" 100 \
   && "$tool" add "$store" 3 "budget" "third" 200 && "$tool" add "$store" 4 "Late" "fourth" 100 || exit 1
+decrypts "the store after four adds" "$store/BasePresentation.xls"
 "$tool" copy "$store" "budget" "Budget copy" || exit 1
 "$tool" delete "$store" "Other" || exit 1
 $py "$here/lo_workbook.py" dump "$store/BasePresentation.xls" "$password" > "$work/dump.json" || exit 1
 check "rows after copy and delete" "[(r[0], r[1], r[3], r[10]) for r in d['rows']] == [('1','Budget','first','100'),('3','budget','third','200'),('4','Late','fourth','100'),('5','Budget copy','first','100'),('6','Budget copy','third','200')]"
 check "still START and hidden DATA" "[(s['name'], s['visible']) for s in d['sheets']] == [('START', True), ('DATA', False)]"
+decrypts "the store after copy and delete" "$store/BasePresentation.xls"
 
 other="$work/other"; mkdir "$other"
 $py "$here/lo_workbook.py" make-store "$other/BasePresentation.xls" "$password" || exit 1
