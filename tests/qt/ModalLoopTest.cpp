@@ -3,6 +3,7 @@
 // the outermost showModal, with every window gone.
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -111,10 +112,10 @@ TEST(ModalLoops, ErrorThrownWhileAMessageBoxIsAnsweredReachesTheCaller) {
 TEST(ModalLoops, ErrorFromAnEventRunByDoEventsComesOutOfDoEvents) {
     ui::qt::QtWindowSystem windows;
     SampleForm form;
-    form.CommandButton2.onClick = [] { throw std::logic_error("from the queued click"); };
+    form.TextBox2.onEnter = [] { throw std::logic_error("from the focus change"); };
     form.CommandButton1.onClick = [&] {
         QWidget* window = windows.windowOf(form);
-        QTimer::singleShot(0, [window] { clickButton(*window, "CommandButton2"); });
+        QTimer::singleShot(0, [window] { qttest::child<QWidget>(*window, "TextBox2").setFocus(); });
         try {
             windows.doEvents();
         } catch (const std::logic_error&) {
@@ -125,6 +126,28 @@ TEST(ModalLoops, ErrorFromAnEventRunByDoEventsComesOutOfDoEvents) {
     whenShown("SampleForm", [](QWidget& window) { clickButton(window, "CommandButton1"); });
     EXPECT_THROW(windows.showModal(form), std::logic_error);
     EXPECT_EQ(form.log, (Log{"doEvents threw"}));
+}
+
+TEST(ModalLoops, ClicksDuringAPauseOfAHandlerAreDroppedAndPaintingGoesOn) {
+    ui::qt::QtWindowSystem windows;
+    SampleForm form;
+    int secondRuns = 0;
+    form.CommandButton2.onClick = [&] { ++secondRuns; };
+    form.CommandButton1.onClick = [&] {
+        QWidget* window = windows.windowOf(form);
+        form.Label1.setCaption("OK");
+        QTimer::singleShot(0, [window] {
+            clickButton(*window, "CommandButton2");
+            clickButton(*window, "CommandButton1");
+        });
+        for (int i = 0; i < 5; ++i) windows.doEvents();
+        form.log.push_back(qttest::child<QLabel>(*window, "Label1").text().toStdString());
+        form.Unload();
+    };
+    whenShown("SampleForm", [](QWidget& window) { clickButton(window, "CommandButton1"); });
+    windows.showModal(form);
+    EXPECT_EQ(secondRuns, 0);
+    EXPECT_EQ(form.log, (Log{"OK", "query-close code"}));
 }
 
 TEST(ModalLoops, ShowingAFormThatIsAlreadyShownIsAnError) {

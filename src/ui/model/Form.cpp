@@ -52,6 +52,17 @@ bool Form::userClose() {
     return true;
 }
 
+bool Form::runUserAction(const std::function<void()>& action) {
+    if (busy_ > 0) return false;
+    struct Busy {
+        int& count;
+        explicit Busy(int& count) : count(count) { ++count; }
+        ~Busy() { --count; }
+    } busy(busy_);
+    action();
+    return true;
+}
+
 void Form::setFocusedControl(Control* control) {
     if (focused_ == control) return;
     Control* previous = focused_;

@@ -2,6 +2,7 @@
 // A form: a window with a caption, a client area in points and its controls.
 // A concrete form declares its controls as members and its handlers as
 // member functions named after control and event.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,14 @@ public:
     // The user's close box: query-close, then unload unless cancelled.
     bool userClose();
 
+    // The user's input reaches the form only while none of its actions runs:
+    // a click or key that arrives while a command runs (during its feedback
+    // pause, too) is dropped, so a command never starts inside another.
+    // Backends pass every action of the user through here; false when the
+    // action was dropped. Windows the command opens are forms of their own.
+    bool runUserAction(const std::function<void()>& action);
+    bool busy() const { return busy_ > 0; }
+
     // Backend hooks.
     void setObserver(FormObserver* observer) { observer_ = observer; }
     void markShowing(bool showing) { showing_ = showing; }
@@ -68,6 +77,7 @@ private:
     Control* focused_ = nullptr;
     bool loaded_ = false;
     bool showing_ = false;
+    int busy_ = 0;
     FormObserver* observer_ = nullptr;
 };
 

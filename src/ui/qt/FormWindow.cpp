@@ -29,6 +29,21 @@ int rowsPerPage(const QListWidget& widget) {
     return std::max(1, widget.viewport()->height() / rowHeight);
 }
 
+bool isUserInput(QEvent::Type type) {
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+        return true;
+    default:
+        return false;
+    }
+}
+
 }  // namespace
 
 FormWindow::FormWindow(Form& form, HandlerGuard& guard, QWidget* parent, bool live)
@@ -89,7 +104,7 @@ void FormWindow::connectUserActions(Control& control, QWidget& widget) {
     if (auto* button = qobject_cast<QAbstractButton*>(&widget)) {
         connect(button, &QAbstractButton::clicked, this, [this, &control] {
             const int shift = shiftState(lastModifiers_);
-            guard_.run([&] {
+            userAction([&] {
                 control.fireMouseDown(kLeftButton, shift);
                 control.fireMouseUp(kLeftButton, shift);
                 control.fireClick();
@@ -98,13 +113,13 @@ void FormWindow::connectUserActions(Control& control, QWidget& widget) {
     } else if (auto* line = qobject_cast<QLineEdit*>(&widget)) {
         auto& box = static_cast<TextBox&>(control);
         connect(line, &QLineEdit::textEdited, this,
-                [this, &box](const QString& text) { guard_.run([&] { box.userSetText(toStdString(text)); }); });
-        connect(line, &QLineEdit::returnPressed, this, [this, &box] { guard_.run([&] { box.commitUserEdit(); }); });
+                [this, &box](const QString& text) { userAction([&] { box.userSetText(toStdString(text)); }); });
+        connect(line, &QLineEdit::returnPressed, this, [this, &box] { userAction([&] { box.commitUserEdit(); }); });
     } else if (auto* edit = qobject_cast<QPlainTextEdit*>(&widget)) {
         auto& box = static_cast<TextBox&>(control);
         // Program changes are applied with signals blocked: this is the user.
         connect(edit, &QPlainTextEdit::textChanged, this, [this, &box, edit] {
-            guard_.run([&] { box.userSetText(modelLines(edit->toPlainText())); });
+            userAction([&] { box.userSetText(modelLines(edit->toPlainText())); });
         });
     }
 }
@@ -116,6 +131,10 @@ void FormWindow::setTabOrder() {
     std::stable_sort(order.begin(), order.end(),
                      [](const Control* a, const Control* b) { return a->tabIndex() < b->tabIndex(); });
     for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(widgets_[order[i - 1]], widgets_[order[i]]);
+}
+
+void FormWindow::userAction(const std::function<void()>& action) {
+    guard_.run([&] { form_.runUserAction(action); });
 }
 
 QWidget* FormWindow::widgetOf(const Control& control) const {
@@ -178,12 +197,13 @@ void FormWindow::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    guard_.run([&] { form_.userClose(); });
+    userAction([&] { form_.userClose(); });
 }
 
 bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
     Control* control = watched_.value(watched, nullptr);
     if (!control || !live_) return false;
+    if (form_.busy() && isUserInput(event->type())) return true;  // a command of this form runs
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
@@ -221,14 +241,14 @@ bool FormWindow::mousePressed(Control& control, QWidget& target, QMouseEvent& ev
         widget->setFocus(Qt::MouseFocusReason);
         auto* view = qobject_cast<QListWidget*>(widget);
         const QPoint viewportPos = view ? view->viewport()->mapFrom(&target, at.toPoint()) : QPoint();
-        guard_.run([&] {
+        userAction([&] {
             control.fireMouseDown(button, shift, toPoints(at.x()), toPoints(at.y()));
             const int row = view ? view->indexAt(viewportPos).row() : -1;
             if (row >= 0 && row != list->ListIndex() && !list->locked()) list->userSelect(row);
         });
         return true;
     }
-    guard_.run([&] { control.fireMouseDown(button, shift, toPoints(at.x()), toPoints(at.y())); });
+    userAction([&] { control.fireMouseDown(button, shift, toPoints(at.x()), toPoints(at.y())); });
     // Other buttons do nothing more: no selection, no context menu.
     return button != kLeftButton;
 }
@@ -240,7 +260,7 @@ bool FormWindow::mouseReleased(Control& control, QMouseEvent& event) {
     if (control.kind() == ControlKind::CommandButton && button == kLeftButton) return false;
     const int shift = shiftState(event.modifiers());
     const QPointF at = event.position();
-    guard_.run([&] {
+    userAction([&] {
         control.fireMouseUp(button, shift, toPoints(at.x()), toPoints(at.y()));
         if (control.kind() == ControlKind::Label && button == kLeftButton) control.fireClick();
     });
@@ -255,7 +275,7 @@ bool FormWindow::keyPressed(Control& control, QObject& watched, QKeyEvent& event
     const int typed = keyAsciiOf(event);
     bool cancelled = false;
     int keyAscii = typed;
-    guard_.run([&] {
+    userAction([&] {
         if (const int code = keyCodeOf(event.key()); code != 0 && control.fireKeyDown(code, shift) == 0) {
             cancelled = true;
             return;
@@ -303,7 +323,7 @@ bool FormWindow::listKey(ListBox& list, QWidget& widget, const QKeyEvent& event,
         if (list.matchFirstLetter && keyAscii < 128) row = list.findFirstStartingWith(static_cast<char>(keyAscii));
         break;
     }
-    if (row >= 0 && row <= last && row != current && !list.locked()) guard_.run([&] { list.userSelect(row); });
+    if (row >= 0 && row <= last && row != current && !list.locked()) userAction([&] { list.userSelect(row); });
     if (list.ListIndex() >= 0) view->scrollToItem(view->item(list.ListIndex()));
     // The list never moves by itself: the model's selection is the only one.
     return true;

@@ -6,6 +6,7 @@
 #include <QEventLoop>
 #include <QHash>
 #include <QWidget>
+#include <functional>
 #include <map>
 
 #include "ui/model/Form.h"
@@ -37,6 +38,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Runs an action of the user through the form's input rule (HandlerGuard
+    // around it): dropped while another action of this form runs.
+    void userAction(const std::function<void()>& action);
     QWidget* buildWidget(Control& control);
     void connectUserActions(Control& control, QWidget& widget);
     void setTabOrder();

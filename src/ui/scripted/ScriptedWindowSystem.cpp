@@ -69,12 +69,42 @@ void ScriptedWindowSystem::typeText(const std::string& name, const std::string& 
     }});
 }
 
+void ScriptedWindowSystem::clickDuringPause(const std::string& name) {
+    FormStep step{"click " + name + " during a pause", [this, name](Form& form) {
+                      Control& control = controlOf(form, name);
+                      control.fireMouseDown(kLeftButton, 0);
+                      control.fireMouseUp(kLeftButton, 0);
+                      control.fireClick();
+                  }};
+    step.duringPause = true;
+    steps_.push_back(std::move(step));
+}
+
+void ScriptedWindowSystem::runStep(FormStep& step, Form& form) {
+    if (!step.userAction) {
+        step.run(form);
+        return;
+    }
+    if (!form.runUserAction([&] { step.run(form); })) ++droppedActions;
+}
+
+void ScriptedWindowSystem::doEvents() {
+    ++eventPumps;
+    if (onDoEvents) onDoEvents();
+    if (steps_.empty() || stack_.empty()) return;
+    auto* step = std::get_if<FormStep>(&steps_.front());
+    if (!step || !step->duringPause) return;
+    FormStep current = std::move(*step);
+    steps_.pop_front();
+    runStep(current, *stack_.back());
+}
+
 void ScriptedWindowSystem::closeWindow() {
     steps_.push_back(FormStep{"close box", [](Form& form) { form.userClose(); }});
 }
 
 void ScriptedWindowSystem::act(std::function<void(Form&)> step) {
-    steps_.push_back(FormStep{"test step", std::move(step)});
+    steps_.push_back(FormStep{"test step", std::move(step), false});
 }
 
 void ScriptedWindowSystem::answer(Answer a) { steps_.push_back(BoxAnswer{false, a, {}}); }
@@ -114,9 +144,12 @@ void ScriptedWindowSystem::showModal(Form& form) {
         }
         auto* step = std::get_if<FormStep>(&steps_.front());
         if (!step) throw ScriptError("form " + form.name() + " is waiting for the user, but the next step answers a box");
+        if (step->duringPause)
+            throw ScriptError("form " + form.name() + " is waiting for the user, but \"" + step->description +
+                              "\" waits for a pause");
         FormStep current = std::move(*step);
         steps_.pop_front();
-        current.run(form);
+        runStep(current, form);
     }
 }
 

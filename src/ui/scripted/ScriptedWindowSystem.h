@@ -51,6 +51,9 @@ public:
     void typeText(const std::string& control, const std::string& text);
     // The close box of the form on top.
     void closeWindow();
+    // A click on a control of the form on top while the program pauses (the
+    // next doEvents): it reaches the form only if no command of it runs.
+    void clickDuringPause(const std::string& control);
     // Code run as a step inside the modal loop of the form on top.
     void act(std::function<void(Form&)> step);
     // Answers to the next boxes.
@@ -71,6 +74,8 @@ public:
     std::vector<std::string> formsPrinted;
     std::string languageCode;
     int eventPumps = 0;
+    // User actions the forms dropped because a command of theirs was running.
+    int droppedActions = 0;
     // Deepest nesting of modal forms seen.
     std::size_t deepestModalNesting = 0;
 
@@ -81,10 +86,7 @@ public:
     void showModal(Form& form) override;
     Answer messageBox(const MessageRequest& request) override;
     std::string inputBox(const std::string& prompt, const std::string& defaultText) override;
-    void doEvents() override {
-        ++eventPumps;
-        if (onDoEvents) onDoEvents();
-    }
+    void doEvents() override;
     // Runs at every doEvents: lets a test look at the windows during a pause.
     std::function<void()> onDoEvents;
     bool printForm(Form& form) override;
@@ -94,7 +96,11 @@ private:
     struct FormStep {
         std::string description;
         std::function<void(Form&)> run;
+        bool userAction = true;   // passes through the form's input rule
+        bool duringPause = false;  // runs at the next doEvents
     };
+    // Runs a step on `form`; user actions go through the form's input rule.
+    void runStep(FormStep& step, Form& form);
     struct BoxAnswer {
         bool input = false;
         Answer answer = Answer::Ok;
