@@ -15,6 +15,7 @@ UserForm1::UserForm1(core::Context& ctx) : ui::Form("UserForm1"), ctx_(ctx) {
     // The whole text fits, so no scroll bars.
     TextBox1.multiLine = true;
     TextBox1.scrollBars = false;
+    TextBox1.setLocked(true);  // a text to read and print, not to edit
     TextBox1.onMouseUp = [this](int button, int shift, double x, double y) { TextBox1_MouseUp(button, shift, x, y); };
 }
 

@@ -113,6 +113,14 @@ TEST_F(HelpWindowTest, RightClickAnsweredNoPrintsNothing) {
     EXPECT_TRUE(run.windows.formsPrinted.empty());
 }
 
+TEST_F(HelpWindowTest, TheTextCannotBeEditedButStillPrints) {
+    run.windows.keyPress("TextBox1", 'x');
+    run.windows.mouseUp("TextBox1", ui::kRightButton);
+    run.windows.answer(ui::Answer::Yes);
+    ShowAndLook([](startup::UserForm1& form) { EXPECT_EQ(form.TextBox1.text(), startup::HelpText("E")); });
+    EXPECT_EQ(run.windows.formsPrinted, (std::vector<std::string>{"UserForm1"}));
+}
+
 TEST_F(HelpWindowTest, FilledAgainEachTimeItIsShown) {
     ShowAndLook([](startup::UserForm1& form) { EXPECT_EQ(form.TextBox1.text(), startup::HelpText("E")); });
     run.ctx.state.LanguageCode = "I";

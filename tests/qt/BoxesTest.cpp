@@ -56,6 +56,23 @@ TEST(MessageBox, EnterPressesTheRequestedDefaultButton) {
     }
 }
 
+TEST(MessageBox, QuestionsAndInformationShowTheirIcon) {
+    QtWindowSystem windows;
+    for (const ui::Buttons buttons : {ui::Buttons::YesNo, ui::Buttons::Ok}) {
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        bool drawn = false;
+        whenShown(QtWindowSystem::kMessageBoxName, [&](QWidget& window) {
+            auto& box = static_cast<QMessageBox&>(window);
+            icon = box.icon();
+            drawn = !box.iconPixmap().isNull();
+            QTest::keyClick(&box, Qt::Key_Return);
+        });
+        windows.messageBox({"Text", buttons, ui::Answer::Yes, {}});
+        EXPECT_EQ(icon, buttons == ui::Buttons::YesNo ? QMessageBox::Question : QMessageBox::Information);
+        EXPECT_TRUE(drawn) << "no picture for the icon: a blank gap";
+    }
+}
+
 TEST(MessageBox, ButtonsSpeakItalianAfterSetLanguage) {
     QtWindowSystem windows;
     windows.setLanguage("I");

@@ -33,6 +33,21 @@ void withForm(ui::qt::QtWindowSystem& windows, SampleForm& form, const std::func
 
 QPoint centreOfRow(QListWidget& list, int row) { return list.visualItemRect(list.item(row)).center(); }
 
+TEST(Lists, WithNothingSelectedTheFocusMarksNoEntry) {
+    ui::qt::QtWindowSystem windows;
+    SampleForm form;
+    for (const char* entry : {"first", "second"}) form.ListBox1.AddItem(entry);
+    int currentRow = 0;
+    withForm(windows, form, [&](QWidget& window) {
+        auto& list = child<QListWidget>(window, "ListBox1");
+        list.setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+        currentRow = list.currentRow();
+    });
+    EXPECT_EQ(currentRow, -1);
+    EXPECT_EQ(form.ListBox1.ListIndex(), -1);
+}
+
 TEST(Typing, ChangeRunsPerKeyAndAfterUpdateWhenTheUserLeaves) {
     ui::qt::QtWindowSystem windows;
     SampleForm form;

@@ -20,7 +20,8 @@ Answer QtWindowSystem::messageBox(const MessageRequest& request) {
     box.setWindowTitle(toQString(request.title.empty() ? std::string(kProgramName) : request.title));
     box.setTextFormat(Qt::PlainText);
     box.setText(displayLines(request.text));
-    box.setIcon(QMessageBox::NoIcon);
+    // A question shows the question mark, anything else the information sign.
+    box.setIcon(request.buttons == Buttons::YesNo ? QMessageBox::Question : QMessageBox::Information);
 
     QPushButton* yes = nullptr;
     QPushButton* no = nullptr;

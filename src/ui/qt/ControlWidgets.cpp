@@ -22,6 +22,20 @@ constexpr Property kAllProperties[] = {
     Property::Enabled,  Property::Locked, Property::BackColor, Property::ColumnWidths, Property::Items,
     Property::Visible};
 
+// A list whose selection is the model's: with nothing selected it shows no
+// current entry either, where the view would put one on the first entry as
+// it takes the focus (a light highlight that looks like a selection).
+class ModelList final : public QListWidget {
+public:
+    using QListWidget::QListWidget;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override {
+        QListWidget::focusInEvent(event);
+        if (selectedItems().isEmpty()) selectionModel()->clearCurrentIndex();
+    }
+};
+
 bool isList(ControlKind kind) {
     return kind == ControlKind::ListBox || kind == ControlKind::DriveListBox || kind == ControlKind::DirListBox ||
            kind == ControlKind::FileListBox;
@@ -62,7 +76,7 @@ QWidget* newWidget(Control& control, QWidget* parent) {
     case ControlKind::DriveListBox:
     case ControlKind::DirListBox:
     case ControlKind::FileListBox: {
-        auto* list = new QListWidget(parent);
+        auto* list = new ModelList(parent);
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         list->setUniformItemSizes(true);
         list->setTextElideMode(Qt::ElideNone);
