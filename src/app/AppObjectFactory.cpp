@@ -6,7 +6,7 @@
 namespace app {
 
 std::shared_ptr<automation::excel::Application> AppObjectFactory::CreateExcel() {
-    return office::engine::createExcelApplication();
+    return office::engine::createExcelApplication(nullptr, lockWait);
 }
 
 std::shared_ptr<automation::FileSystem> AppObjectFactory::CreateFileSystem() {

@@ -1,7 +1,10 @@
 #pragma once
 // The program's automation objects: Excel is the in-process office engine,
 // the file-system object the Linux one.
+#include <chrono>
+
 #include "automation/ObjectFactory.h"
+#include "office/engine/FileLock.h"
 
 namespace app {
 
@@ -9,6 +12,10 @@ class AppObjectFactory : public automation::ObjectFactory {
 public:
     std::shared_ptr<automation::excel::Application> CreateExcel() override;
     std::shared_ptr<automation::FileSystem> CreateFileSystem() override;
+
+    // How long opening the base workbook waits for another Tavolex to finish
+    // with it; a batch run sets the longer office::engine::kBatchLockWait.
+    std::chrono::milliseconds lockWait = office::engine::kInteractiveLockWait;
 };
 
 }  // namespace app

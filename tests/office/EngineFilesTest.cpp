@@ -15,6 +15,7 @@
 #include <fstream>
 #include <iterator>
 #include <set>
+#include <thread>
 
 #include "EngineTestSupport.h"
 #include "automation/AutomationError.h"
@@ -299,7 +300,7 @@ TEST_F(EngineFiles, AFailedWriteLeavesTheOldFileWholeAndNoTemporaryBehind) {
     EXPECT_EQ(bytesOf(path), before);
     std::set<std::string> left;
     for (const auto& entry : fs::directory_iterator(folder.path())) left.insert(entry.path().filename().string());
-    EXPECT_EQ(left, (std::set<std::string>{"Base.xls", ".Base.xls.tavolex-lock"}));
+    EXPECT_EQ(left, (std::set<std::string>{"Base.xls", ".Base.xls.tavolex-lock", ".Base.xls.tavolex-queue"}));
     book->Save();  // works again once the limit is gone
     EXPECT_NE(bytesOf(path), before);
 }
@@ -349,4 +350,161 @@ TEST_F(EngineFiles, SaveKeepsThePermissionBitsAndTheLockFile) {
     book->Close(false);
     EXPECT_TRUE(fs::exists(folder.path() / ".Base.xls.tavolex-lock"));
     EXPECT_FALSE(fs::exists(folder.path() / ".~lock.Base.xls#"));
+}
+
+namespace {
+
+// A child that opens the workbook for writing, waiting up to `wait`; it writes
+// its `number` below the rows already there and saves, or exits 1 when the
+// workbook opened read-only.
+pid_t startWriter(const fs::path& path, int number, std::chrono::milliseconds wait) {
+    const pid_t child = fork();
+    if (child != 0) return child;
+    auto app = enginetest::newApplication(wait);
+    auto book = app->GetWorkbooks().Open(path.string(), OpenOptions{std::string("xy1234"), {}, false});
+    if (book->ReadOnly()) _exit(1);
+    auto sheet = book->Worksheets("DATA");
+    const long row = sheet->GetRange("A1")->End(Direction::Down)->Row() + 1;
+    sheet->Cells(row, 1)->SetValue(Variant(number));
+    book->Save();
+    app->Quit();
+    _exit(0);
+}
+
+// A child holding the workbook for writing until `letGo`. (A lock taken in
+// this process would be inherited by every child forked after it.)
+class Holder {
+public:
+    explicit Holder(const fs::path& path) {
+        int ready[2];
+        if (pipe(ready) != 0 || pipe(release_) != 0) throw std::runtime_error("pipe");
+        pid_ = fork();
+        if (pid_ == 0) {
+            close(ready[0]);
+            close(release_[1]);
+            auto app = enginetest::newApplication(kShortWait);
+            auto book = app->GetWorkbooks().Open(path.string(), OpenOptions{std::string("xy1234"), {}, false});
+            char byte = book->ReadOnly() ? 'r' : 'w';
+            if (write(ready[1], &byte, 1) != 1 || read(release_[0], &byte, 1) < 0) _exit(2);
+            _exit(0);
+        }
+        char state = 0;
+        if (read(ready[0], &state, 1) != 1 || state != 'w') ADD_FAILURE() << "the holder did not get the workbook";
+        for (int fd : {ready[0], ready[1], release_[0]}) close(fd);
+    }
+    ~Holder() { letGo(); }
+    // The holder dies on the spot, as a crashed program does.
+    void kill() {
+        ::kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+        close(release_[1]);
+        release_[1] = -1;
+    }
+    void letGo() {
+        if (release_[1] < 0) return;
+        const char go = 'x';  // a byte, not the pipe's end: children forked meanwhile keep that open
+        if (write(release_[1], &go, 1) != 1) ADD_FAILURE() << "cannot tell the holder to go";
+        close(release_[1]);
+        release_[1] = -1;
+        waitpid(pid_, nullptr, 0);
+    }
+
+private:
+    pid_t pid_ = -1;
+    int release_[2] = {-1, -1};
+};
+
+int exitCode(pid_t child) {
+    int status = 0;
+    if (waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+}
+
+}  // namespace
+
+TEST_F(EngineFiles, WritersQueuedOnOneWorkbookAllGetThroughInTheOrderTheyCame) {
+    Holder holder(path);
+    std::vector<pid_t> writers;
+    for (int number = 11; number <= 14; ++number) {
+        writers.push_back(startWriter(path, number, 10s));
+        std::this_thread::sleep_for(150ms);  // each is queued before the next comes
+    }
+    std::this_thread::sleep_for(2500ms);  // longer than a second opener once waited
+    holder.letGo();
+    for (pid_t writer : writers) EXPECT_EQ(exitCode(writer), 0) << "a writer got the workbook read-only";
+    std::vector<std::string> ids;
+    auto app = enginetest::newApplication(kShortWait);
+    auto sheet = open(*app, true)->Worksheets("DATA");
+    for (long row = 2; !sheet->Cells(row, 1)->Value().isEmpty(); ++row) ids.push_back(sheet->Cells(row, 1)->Value().toText());
+    EXPECT_EQ(ids, (std::vector<std::string>{"1", "11", "12", "13", "14"}));
+}
+
+TEST_F(EngineFiles, AWaiterOrHolderThatDiesBlocksNobody) {
+    Holder holder(path);
+    const pid_t early = startWriter(path, 21, 30s);  // queued first, then killed while waiting
+    std::this_thread::sleep_for(300ms);
+    const pid_t late = startWriter(path, 22, 5s);
+    std::this_thread::sleep_for(300ms);
+    kill(early, SIGKILL);
+    EXPECT_EQ(exitCode(early), -1);
+    holder.letGo();
+    EXPECT_EQ(exitCode(late), 0) << "the dead waiter's place in the queue blocked the next one";
+
+    // A holder killed while it holds the workbook leaves it free at once.
+    Holder dying(path);
+    dying.kill();
+    auto app = enginetest::newApplication(kShortWait);
+    EXPECT_FALSE(open(*app)->ReadOnly());
+}
+
+TEST_F(EngineFiles, AStoreWeMayNotWriteOpensReadOnlyAndOnlySavingFailsWithTheReason) {
+    // No lock file yet, and a folder where none can be made.
+    fs::remove(office::engine::FileLock::sidecarFor(path.string()));
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                       fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+    const std::string failure = testsupport::runAsOrdinaryUser([&]() -> std::string {
+        auto app = enginetest::newApplication(5s);
+        const auto started = std::chrono::steady_clock::now();
+        auto book = open(*app);
+        if (std::chrono::steady_clock::now() - started > 2s) return "the open waited for a lock";
+        if (!book->ReadOnly()) return "opened for writing";
+        if (book->Worksheets("DATA")->Cells(2, 1)->Value() != Variant(1)) return "the content is not there";
+        const std::string access = errorText([&] { book->ChangeFileAccess(FileAccess::ReadWrite); });
+        if (access.find("Permission denied") == std::string::npos) return "ChangeFileAccess gave: " + access;
+        const std::string save = errorText([&] { book->Save(); });
+        if (save != "1004: Cannot save '" + path.string() + "': you may not write this file or its folder "
+                                                              "(Permission denied).")
+            return "Save gave: " + save;
+        return {};
+    });
+    EXPECT_EQ(failure, "");
+}
+
+TEST_F(EngineFiles, AFolderInPlaceOfTheWorkbookIsCalledAFolder) {
+    const fs::path inPlace = folder.path() / "Folder.xls";
+    fs::create_directory(inPlace);
+    auto app = enginetest::newApplication(kShortWait);
+    EXPECT_EQ(errorText([&] { app->GetWorkbooks().Open(inPlace.string()); }),
+              "1004: '" + inPlace.string() + "' is a folder, not a workbook file.");
+    auto book = app->GetWorkbooks().Add();
+    EXPECT_EQ(errorText([&] { book->SaveAs(inPlace.string()); }),
+              "1004: Cannot save '" + inPlace.string() + "': it is a folder, and a workbook cannot replace it.");
+    EXPECT_TRUE(fs::is_directory(inPlace));
+}
+
+TEST_F(EngineFiles, TheNextSaveRemovesWhatKilledSavesLeftAndNothingElse) {
+    const std::vector<std::string> stale = {".Base.xls.tavolex-save-a1B2c3", ".Base.xls.tavolex-save-ZZZZZZ"};
+    const std::vector<std::string> kept = {".Base.xls.tavolex-save-abc",     // not our length
+                                           ".Base.xls.tavolex-save-ab.def",  // not our characters
+                                           ".Other.xls.tavolex-save-a1B2c3",  // another workbook's
+                                           ".Base.xls.backup", "Base.xls.tavolex-save-a1B2c3"};
+    for (const auto& name : stale) std::ofstream(folder.path() / name) << "half a workbook";
+    for (const auto& name : kept) std::ofstream(folder.path() / name) << "the user's";
+    fs::create_directory(folder.path() / ".Base.xls.tavolex-save-dir123");  // a folder is never ours
+    auto app = enginetest::newApplication(kShortWait);
+    open(*app)->Save();
+    for (const auto& name : stale) EXPECT_FALSE(fs::exists(folder.path() / name)) << name;
+    for (const auto& name : kept) EXPECT_TRUE(fs::exists(folder.path() / name)) << name;
+    EXPECT_TRUE(fs::is_directory(folder.path() / ".Base.xls.tavolex-save-dir123"));
 }

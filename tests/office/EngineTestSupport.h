@@ -11,7 +11,7 @@
 namespace enginetest {
 
 inline std::shared_ptr<automation::excel::Application> newApplication(
-    std::chrono::milliseconds lockWait = office::engine::kLockWait) {
+    std::chrono::milliseconds lockWait = office::engine::kInteractiveLockWait) {
     auto app = office::engine::createExcelApplication();
     dynamic_cast<office::engine::EngineApplication&>(*app).state()->lockWait = lockWait;
     return app;

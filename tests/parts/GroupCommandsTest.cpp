@@ -325,9 +325,56 @@ TEST_F(GroupCommandsTest, ALockedBaseWorkbookEndsTheProgramWithoutLosingData) {
     holder->GetWorkbooks().Open(basePath(), options);
     windows.answer(ui::Answer::Ok);
     EXPECT_THROW(groups::RunMainWindow(ctx), core::ProgramEnded);
-    EXPECT_EQ(windows.messages(), (std::vector<std::string>{"Tavolex will be closed!"}));
+    EXPECT_EQ(windows.messages(),
+              (std::vector<std::string>{"Tavolex will be closed!\rThe base workbook is in use by another Tavolex."}));
     holder->Quit();
     EXPECT_EQ(groupsColumn(), (std::vector<std::string>{"1:Alpha"}));
+}
+
+}  // namespace
+}  // namespace partstest
+
+namespace partstest {
+namespace {
+
+// A store the user may only read: the list loads, and a command that
+// changes the store ends with the reason, leaving the store as it was.
+TEST_F(GroupCommandsTest, AReadOnlyStoreListsItsGroupsAndRefusesChangesWithTheReason) {
+    namespace fs = std::filesystem;
+    makeBaseWorkbook({{1, "Alpha"}, {2, "Beta"}});
+    for (bool withLockFile : {true, false}) {
+        SCOPED_TRACE(withLockFile ? "lock file there" : "no lock file can be made");
+        const std::string before = testsupport::hexText(testsupport::readFileBytes(basePath()));
+        if (!withLockFile) fs::remove(folder.path() / ".BasePresentation.xls.tavolex-lock");
+        fs::permissions(basePath(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+        fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
+                                           fs::perms::others_exec | fs::perms::group_read | fs::perms::group_exec);
+        const std::string failure = testsupport::runAsOrdinaryUser([&]() -> std::string {
+            std::vector<std::string> list;
+            windows.act([&list](ui::Form& form) {
+                auto& box = static_cast<groups::UserForm00&>(form).ListBox1;
+                for (int i = 0; i < box.ListCount(); ++i) list.push_back(box.List(i));
+                box.userSelect(0);
+            });
+            windows.click("CommandButton6");
+            windows.answerInput("Gamma");
+            windows.answer(ui::Answer::Ok);
+            try {
+                groups::RunMainWindow(ctx);
+                return "the copy did not end the program";
+            } catch (const core::ProgramEnded&) {
+            }
+            if (list != std::vector<std::string>{"Alpha", "Beta"}) return "the list was not loaded";
+            const std::string expected = "Not recoverable error!!!!\r1004    Cannot save '" + basePath() +
+                                         "': you may not write this file or its folder (Permission denied).";
+            if (windows.messages() != std::vector<std::string>{expected})
+                return "messages: " + testing::PrintToString(windows.messages());
+            return {};
+        });
+        EXPECT_EQ(failure, "");
+        EXPECT_EQ(testsupport::hexText(testsupport::readFileBytes(basePath())), before);
+        fs::permissions(folder.path(), fs::perms::owner_all, fs::perm_options::add);
+    }
 }
 
 }  // namespace

@@ -12,7 +12,7 @@ std::shared_ptr<automation::excel::Application> TestObjectFactory::CreateExcel()
         throw automation::AutomationError(automation::errnum::kCannotCreateObject,
                                           "ActiveX component can't create object");
     ++excelInstancesCreated;
-    auto app = office::engine::createExcelApplication();
+    auto app = office::engine::createExcelApplication(nullptr, lockWait);
     instances.push_back(app);
     return app;
 }

@@ -4,6 +4,7 @@
 // fill the DATA sheet of its base workbook and read it back.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,6 +22,8 @@ public:
     std::shared_ptr<automation::excel::Application> CreateExcel() override;
     std::shared_ptr<automation::FileSystem> CreateFileSystem() override;
     bool excelMissing = false;
+    // Short, so that tests of a busy store do not wait the program's seconds.
+    std::chrono::milliseconds lockWait{300};
     int excelInstancesCreated = 0;
     // Every instance handed out, kept alive so tests can check it was quit.
     std::vector<std::shared_ptr<automation::excel::Application>> instances;

@@ -2,6 +2,7 @@
 // end; the pause and the file-kind helper.
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 
 #include "core/ProgramEnd.h"
 #include "parts/PartsFixture.h"
@@ -84,12 +85,15 @@ TEST_F(StoreTest, AFailedSaveEndsWithTheErrorAndLeavesNoStrayFile) {
     std::filesystem::create_directory(basePath());
     windows.answer(ui::Answer::Ok);
     EXPECT_THROW(store::CreateBaseWorkbook(ctx, ctx.state.DataFolder), core::ProgramEnded);
-    ASSERT_EQ(windows.messages().size(), 1u);
-    EXPECT_EQ(windows.messages()[0].rfind("Not recoverable error!!!!\r", 0), 0u);
+    EXPECT_EQ(windows.messages(), (std::vector<std::string>{"Not recoverable error!!!!\r1004    Cannot save '" +
+                                                            basePath() +
+                                                            "': it is a folder, and a workbook cannot replace it."}));
     EXPECT_TRUE(std::filesystem::is_directory(basePath()));
     int entries = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
-        if (entry.path().filename().string().find("tavolex-lock") == std::string::npos) ++entries;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+        const std::string name = entry.path().filename().string();
+        if (name.find("tavolex-lock") == std::string::npos && name.find("tavolex-queue") == std::string::npos) ++entries;
+    }
     EXPECT_EQ(entries, 1) << "a temporary file was left behind";
 }
 
@@ -144,12 +148,43 @@ TEST_F(StoreTest, AnotherHolderMakesTheOpenEndTheProgram) {
     ctx.state.LanguageCode = "I";
     windows.answer(ui::Answer::Ok);
     EXPECT_THROW(store::OpenBaseWorkbook(ctx), core::ProgramEnded);
-    EXPECT_EQ(windows.messages(), (std::vector<std::string>{"Tavolex sara' chiuso!"}));
+    EXPECT_EQ(windows.messages(),
+              (std::vector<std::string>{"Tavolex sara' chiuso!\rIl file base e' in uso da un altro Tavolex."}));
     EXPECT_EQ(ctx.state.ExcelApp, nullptr);
     holder->Quit();
     // Once released, the next command opens normally.
     store::OpenBaseWorkbook(ctx);
     EXPECT_NE(ctx.state.DataSheet, nullptr);
+    store::CloseBaseWorkbookDiscard(ctx);
+}
+
+TEST_F(StoreTest, ADamagedOrForeignStoreIsNamedWithWhatTheUserCanDo) {
+    makeBaseWorkbook();
+    for (const std::string& content : {std::string(), std::string("name;sort\nBudget;100\n")}) {
+        { std::ofstream(basePath(), std::ios::trunc) << content; }
+        try {
+            store::OpenBaseWorkbook(ctx);
+            ADD_FAILURE() << "a store of " << content.size() << " bytes opened";
+        } catch (const automation::AutomationError& error) {
+            EXPECT_EQ(error.number(), 1004);
+            EXPECT_EQ(error.description(),
+                      "The base workbook '" + basePath() +
+                          "' cannot be opened: The file is not a workbook Tavolex can read: it is not an Excel "
+                          "97-2003 (.xls) file.\rRestore a copy of it, or move it out of the data folder and start "
+                          "Tavolex again: it then makes a new, empty one.");
+        }
+        store::CloseBaseWorkbookDiscard(ctx);
+    }
+}
+
+TEST_F(StoreTest, AFolderInPlaceOfTheStoreIsCalledAFolder) {
+    std::filesystem::create_directory(basePath());
+    try {
+        store::OpenBaseWorkbook(ctx);
+        ADD_FAILURE() << "a folder opened";
+    } catch (const automation::AutomationError& error) {
+        EXPECT_EQ(error.description(), "'" + basePath() + "' is a folder, not a workbook file.");
+    }
     store::CloseBaseWorkbookDiscard(ctx);
 }
 

@@ -1,5 +1,9 @@
 #include "support/TestSupport.h"
 
+#include <grp.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -48,6 +52,31 @@ std::string hexText(std::span<const std::uint8_t> bytes) {
         text.push_back(digits[b & 15]);
     }
     return text;
+}
+
+std::string runAsOrdinaryUser(const std::function<std::string()>& body) {
+    int channel[2];
+    if (pipe(channel) != 0) return "no pipe";
+    const pid_t child = fork();
+    if (child < 0) return "no fork";
+    if (child == 0) {
+        close(channel[0]);
+        constexpr uid_t kNobody = 65534;
+        std::string result = "cannot become an ordinary user";
+        if (geteuid() != 0 || (setgroups(0, nullptr) == 0 && setgid(kNobody) == 0 && setuid(kNobody) == 0))
+            result = body();
+        const ssize_t written = write(channel[1], result.data(), result.size());
+        _exit(written == static_cast<ssize_t>(result.size()) ? 0 : 1);
+    }
+    close(channel[1]);
+    std::string result;
+    char buffer[512];
+    for (ssize_t n; (n = read(channel[0], buffer, sizeof buffer)) > 0;) result.append(buffer, static_cast<std::size_t>(n));
+    close(channel[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return "the child ended with status " + std::to_string(status);
+    return result;
 }
 
 }  // namespace testsupport

@@ -2,6 +2,7 @@
 // Helpers shared by the test programs: temporary folders and fixture paths.
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -32,5 +33,11 @@ std::filesystem::path sharedSample(const std::string& name);
 std::vector<std::uint8_t> readFileBytes(const std::filesystem::path& path);
 // Bytes as lower-case hexadecimal text, for readable comparisons.
 std::string hexText(std::span<const std::uint8_t> bytes);
+
+// Runs `body` in a child process as a user who owns none of the test's files:
+// "nobody" when the tests run as root (root may write anywhere), the same
+// user otherwise, once the caller has taken its write permissions away.
+// Returns what `body` returned ("" for success) or why the child failed.
+std::string runAsOrdinaryUser(const std::function<std::string()>& body);
 
 }  // namespace testsupport

@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -49,6 +51,31 @@ std::string randomSuffix() {
     return suffix;
 }
 
+// Temporary files of a save are named ".<name>.tavolex-save-XXXXXX"; a save
+// killed half way leaves one behind.
+std::string temporaryPrefix(const std::filesystem::path& target) {
+    return "." + target.filename().string() + ".tavolex-save-";
+}
+
+bool isOurTemporary(const std::string& name, const std::string& prefix) {
+    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) return false;
+    return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+}
+
+// Removes what killed saves of this file left. The caller holds the file's
+// writer lock, so no other save of it is under way; only regular files of
+// exactly our temporary form go, never anything else.
+void removeStaleTemporaries(const std::filesystem::path& folder, const std::filesystem::path& target) {
+    const std::string prefix = temporaryPrefix(target);
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (isOurTemporary(name, prefix) && entry.is_regular_file(error) && !entry.is_symlink(error))
+            ::unlink(entry.path().c_str());
+    }
+}
+
 bool writeAll(int fd, std::span<const std::uint8_t> bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -74,7 +101,8 @@ FileContents readWholeFile(const std::string& path) {
     struct stat st {};
     if (::fstat(file.fd, &st) != 0)
         throw AutomationError(errnum::kApplicationDefined, "'" + path + "' cannot be read: " + std::strerror(errno) + ".", path);
-    if (S_ISDIR(st.st_mode)) throw AutomationError(errnum::kApplicationDefined, notFoundMessage(path), path);
+    if (S_ISDIR(st.st_mode))
+        throw AutomationError(errnum::kApplicationDefined, "'" + path + "' is a folder, not a workbook file.", path);
 
     FileContents contents;
     contents.stamp = stampFrom(st);
@@ -111,10 +139,15 @@ void writeFileAtomically(const std::string& path, std::span<const std::uint8_t> 
                                "Cannot save '" + path + "': " + std::strerror(error) + ".", path);
     };
 
+    struct stat existing {};
+    if (::stat(path.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode))
+        throw AutomationError(errnum::kApplicationDefined,
+                              "Cannot save '" + path + "': it is a folder, and a workbook cannot replace it.", path);
+    removeStaleTemporaries(folder, target);
     // O_EXCL with mode 0666 lets the umask decide a new file's permissions.
     Descriptor file;
     for (int attempt = 0; attempt < 100 && file.fd < 0; ++attempt) {
-        temporary = (folder / ("." + target.filename().string() + "." + randomSuffix())).string();
+        temporary = (folder / (temporaryPrefix(target) + randomSuffix())).string();
         file.fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (file.fd < 0 && errno != EEXIST) throw fail(false);
     }

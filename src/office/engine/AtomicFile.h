@@ -33,7 +33,9 @@ FileStamp stampOf(const std::string& path);
 
 // Replaces `path` with `bytes` atomically, keeping the old file's permission
 // bits. On failure the temporary file is removed, the old file is untouched,
-// and AutomationError 1004 names the OS reason.
+// and AutomationError 1004 names the OS reason. Temporary files of earlier
+// saves of `path` that were killed half way are removed first: the caller
+// holds the file's writer lock.
 void writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
 
 }  // namespace office::engine

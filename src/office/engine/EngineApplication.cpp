@@ -1,7 +1,5 @@
 #include "office/engine/EngineApplication.h"
 
-#include <unistd.h>
-
 #include <filesystem>
 
 #include "office/engine/EngineWorkbook.h"
@@ -12,9 +10,11 @@ namespace office::engine {
 
 namespace excel = automation::excel;
 
-std::shared_ptr<excel::Application> createExcelApplication(std::shared_ptr<automation::PictureMaker> pictures) {
+std::shared_ptr<excel::Application> createExcelApplication(std::shared_ptr<automation::PictureMaker> pictures,
+                                                           std::chrono::milliseconds lockWait) {
     auto app = std::make_shared<EngineApplication>();
     app->state()->pictures = std::move(pictures);
+    app->state()->lockWait = lockWait;
     return app;
 }
 
@@ -86,12 +86,10 @@ std::shared_ptr<excel::Workbook> EngineApplication::EngineWorkbooks::Open(const 
     core->name = fileNameOf(fullPath);
     core->password = options.password.value_or("");
     // Lock before reading, so that what we read is what nobody else is writing.
-    // A file we may not write opens read-only, as in Excel.
+    // A file or folder we may not write opens read-only, as in Excel.
     std::error_code ignored;
-    if (!options.readOnly && std::filesystem::is_regular_file(fullPath, ignored) &&
-        ::access(fullPath.c_str(), W_OK) == 0) {
-        if (auto lock = FileLock::acquire(fullPath, state_->lockWait)) core->lock = std::move(*lock);
-    }
+    if (!options.readOnly && std::filesystem::is_regular_file(fullPath, ignored))
+        core->takeWriteAccess(state_->lockWait);
     core->readOnly = !core->lock.held();
     loadWorkbookFile(*core, fullPath, core->password);
     core->assignSheetIds();

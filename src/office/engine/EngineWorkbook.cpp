@@ -1,5 +1,6 @@
 #include "office/engine/EngineWorkbook.h"
 
+#include <cstring>
 #include <filesystem>
 
 #include "automation/AutomationError.h"
@@ -103,6 +104,9 @@ void EngineWorkbook::Save() {
     core_->checkUsable();
     if (core_->fullPath.empty())
         raise("'" + core_->name + "' has never been saved; save it under a name with SaveAs first.");
+    if (core_->readOnly && core_->unwritableError != 0)
+        raise("Cannot save '" + core_->fullPath + "': you may not write this file or its folder (" +
+              std::strerror(core_->unwritableError) + ").");
     if (core_->readOnly)
         raise("'" + core_->name + "' is read-only. To save a copy, click OK, then give the workbook a new name in "
               "the Save As dialog box.");
@@ -140,11 +144,18 @@ void EngineWorkbook::ChangeFileAccess(excel::FileAccess mode) {
     core_->checkUsable();
     if (mode == excel::FileAccess::ReadWrite) {
         if (!core_->readOnly) raise("The workbook is already open for read/write access.");
-        auto lock = FileLock::acquire(core_->fullPath, std::chrono::milliseconds(0));
-        if (!lock) return;  // still held elsewhere: stays read-only
-        reloadIfChanged();  // raises with the lock released when the file became unreadable
-        core_->lock = std::move(*lock);
-        core_->readOnly = false;
+        core_->takeWriteAccess(std::chrono::milliseconds(0));
+        if (core_->unwritableError != 0)
+            raise("'" + core_->fullPath + "' cannot be opened for writing: " + std::strerror(core_->unwritableError) +
+                  ".");
+        if (core_->readOnly) return;  // still held elsewhere: stays read-only
+        try {
+            reloadIfChanged();
+        } catch (...) {  // the file became unreadable: give the lock back
+            core_->lock.release();
+            core_->readOnly = true;
+            throw;
+        }
     } else if (mode == excel::FileAccess::ReadOnly) {
         if (core_->readOnly) raise("The workbook is already open for read-only access.");
         if (core_->fullPath.empty()) raise("'" + core_->name + "' has never been saved and has no file to share.");

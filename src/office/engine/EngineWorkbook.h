@@ -21,17 +21,19 @@ public:
     std::shared_ptr<automation::excel::Worksheet> AddWorksheet() override;
     std::vector<std::string> SheetNames() const override;
 
-    // Raises 1004 when the workbook was never saved (use SaveAs) or is read-only.
+    // Raises 1004 when the workbook was never saved (use SaveAs) or is
+    // read-only; for a file or folder that may not be written, with the reason.
     void Save() override;
     // Without a password the workbook keeps the one it has; "" removes it.
     void SaveAs(const std::string& path, const std::optional<std::string>& password = {}) override;
     void Close(bool saveChanges = false) override;
     // ReadWrite on a workbook held for writing raises 1004 "The workbook is
-    // already open for read/write access." and changes nothing. On a read-only
-    // workbook it completes without error: when the lock is free now the
-    // workbook becomes writable (re-read first if the file changed on disk),
-    // otherwise it stays read-only. ReadOnly releases the lock; on a workbook
-    // that is read-only already it raises 1004.
+    // already open for read/write access." and changes nothing; so does it
+    // on a workbook whose file or folder may not be written, naming why. On a
+    // read-only workbook it completes without error: when the lock is free now
+    // the workbook becomes writable (re-read first if the file changed on
+    // disk), otherwise it stays read-only. ReadOnly releases the lock; on a
+    // workbook that is read-only already it raises 1004.
     void ChangeFileAccess(automation::excel::FileAccess mode) override;
 
     // Stores the flags and the password's hash in the model. A wrong password

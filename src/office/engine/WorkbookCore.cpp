@@ -1,6 +1,9 @@
 #include "office/engine/WorkbookCore.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <filesystem>
 
 #include "automation/AutomationError.h"
 #include "text/CaseFold.h"
@@ -48,6 +51,22 @@ std::uint64_t WorkbookCore::insertSheet(std::size_t index, SheetModel sheet) {
 void WorkbookCore::eraseSheet(std::size_t index) {
     model.sheets.erase(model.sheets.begin() + static_cast<std::ptrdiff_t>(index));
     sheetIds.erase(sheetIds.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+void WorkbookCore::takeWriteAccess(std::chrono::milliseconds wait) {
+    unwritableError = 0;
+    const std::filesystem::path folder = std::filesystem::path(fullPath).parent_path();
+    LockRefusal refusal;
+    if (::access(fullPath.c_str(), W_OK) != 0) {
+        unwritableError = errno;
+    } else if (::access(folder.empty() ? "." : folder.c_str(), W_OK) != 0) {
+        unwritableError = errno;  // a save renames a new file into the folder
+    } else if (auto taken = FileLock::acquire(fullPath, wait, &refusal)) {
+        lock = std::move(*taken);
+    } else if (!refusal.busy) {
+        unwritableError = refusal.error;
+    }
+    readOnly = !lock.held();
 }
 
 void WorkbookCore::writeTo(const std::string& path, const std::string& withPassword) {

@@ -28,7 +28,7 @@ struct FindSettings {
 struct ApplicationState {
     bool quit = false;
     int nextBookNumber = 1;
-    std::chrono::milliseconds lockWait = kLockWait;
+    std::chrono::milliseconds lockWait = kInteractiveLockWait;
     std::optional<FindSettings> lastFind;
     std::vector<std::shared_ptr<WorkbookCore>> openBooks;  // in opening order; the last is active
     // Draws chart pictures and object icons; none in builds without a drawing
@@ -49,6 +49,9 @@ struct WorkbookCore {
     std::string fullPath;  // "" until first saved
     std::string password;  // open password used when saving
     bool readOnly = false;
+    // The reason (an errno value) when the file or its folder may not be
+    // written; 0 when writable, or read-only because asked or busy.
+    int unwritableError = 0;
     bool closed = false;
     FileLock lock;
     FileStamp stamp;  // the file as last read or written
@@ -63,6 +66,11 @@ struct WorkbookCore {
     std::uint64_t insertSheet(std::size_t index, SheetModel sheet);
     void eraseSheet(std::size_t index);
 
+    // Takes the writer's lock, waiting up to `wait`, when the file and its
+    // folder may be written; sets readOnly, and unwritableError when they
+    // may not (a read-only file, folder or file system is no failure: the
+    // workbook opens read-only and only saving fails).
+    void takeWriteAccess(std::chrono::milliseconds wait);
     // Writes the model to `path` with `withPassword`, atomically.
     void writeTo(const std::string& path, const std::string& withPassword);
     // Marks the workbook closed, drops its lock and leaves the application's list.
