@@ -4,6 +4,7 @@
 #include "startup/HelpWindow.h"
 #include "store/BaseWorkbook.h"
 #include "store/DataLayout.h"
+#include "store/LineTable.h"
 #include "text/CaseFold.h"
 #include "text/Utf.h"
 
@@ -60,6 +61,31 @@ bool UserForm00::reportDuplicate(const std::string& name) {
     return false;
 }
 
+std::vector<long> UserForm00::rowsOfGroup(const std::string& group) {
+    std::vector<long> rows;
+    auto& data = *ctx_.state.DataSheet;
+    for (long row = store::kFirstLineRow; row <= store::kLastLineRow; ++row) {
+        if (core::Trim(data.Cells(row, store::kColId)->Value().toText()).empty()) break;
+        if (text::equalsIgnoringCase(core::Trim(data.Cells(row, store::kColGroup)->Value().toText()), group))
+            rows.push_back(row);
+    }
+    return rows;
+}
+
+void UserForm00::reloadAfter(const std::string& message) {
+    CarLista();
+    store::CloseBaseWorkbookDiscard(ctx_);
+    ctx_.msgBox(message);
+}
+
+void UserForm00::reportGroupGone() {
+    reloadAfter(ctx_.tr("The group '", "Il gruppo '") + ctx_.state.SelectedGroup +
+                ctx_.tr("' is no longer in the base workbook: another user may have deleted it.\rThe list now "
+                        "shows the groups as they are.",
+                        "' non e' piu' nel file base: forse un altro utente l'ha eliminato.\rLa lista mostra ora i "
+                        "gruppi come sono."));
+}
+
 void UserForm00::showDone(ui::CommandButton& button, const std::string& caption) {
     const auto color = button.backColor();
     button.setBackColor(ui::kGreen);
@@ -81,8 +107,10 @@ void UserForm00::CommandButton1_Click() {
     guarded([&] {
         auto name = askGroupName("");
         if (!name) return;
-        ctx_.state.SelectedGroup = *name;
+        // Taken only once accepted: a refused name must not become the group
+        // the other commands act on while the list shows another.
         if (reportDuplicate(*name)) return;
+        ctx_.state.SelectedGroup = *name;
         handOverToLineEditor("I");
     });
 }
@@ -102,19 +130,16 @@ void UserForm00::CommandButton3_Click() {
         if (!ctx_.windows.askYesNo(ctx_.tr("Do you confirm?", "Confermi?"), false)) return;
 
         store::OpenBaseWorkbook(ctx_);
+        // The workbook, not the list loaded earlier, says what there is:
+        // another user may have deleted the group meanwhile.
+        const std::vector<long> rows = rowsOfGroup(ctx_.state.SelectedGroup);
+        if (rows.empty()) return reportGroupGone();
         auto& data = *ctx_.state.DataSheet;
-        for (long row = store::kFirstLineRow; row <= store::kLastLineRow;) {
-            if (core::Trim(data.Cells(row, store::kColId)->Value().toText()).empty()) break;
-            const std::string group = core::Trim(data.Cells(row, store::kColGroup)->Value().toText());
-            if (text::equalsIgnoringCase(group, ctx_.state.SelectedGroup))
-                data.Rows(row)->Delete();  // the next line moved up into this row
-            else
-                ++row;
-        }
+        for (auto row = rows.rbegin(); row != rows.rend(); ++row) data.Rows(*row)->Delete();  // bottom up: rows move up
         store::SaveAndCloseBaseWorkbook(ctx_);
 
         ListBox1.RemoveItem(ListBox1.ListIndex());
-        if (ListBox1.ListCount() > 0) ctx_.state.SelectedGroup = ListBox1.Value();
+        ctx_.state.SelectedGroup = ListBox1.Value();  // nothing is selected now
         showDone(CommandButton3, ctx_.tr("Delete", "Elimina"));
     });
 }
@@ -131,20 +156,25 @@ void UserForm00::CommandButton6_Click() {
         if (reportDuplicate(*name)) return;
 
         store::OpenBaseWorkbook(ctx_);
+        // The list may be older than the workbook, which the lock now keeps
+        // still: another user may have made the name or deleted the group.
+        if (!rowsOfGroup(*name).empty())
+            return reloadAfter(*name + ctx_.tr(". Already exists!", ". Gia' esistente!"));
+        const std::vector<long> rows = rowsOfGroup(ctx_.state.SelectedGroup);
+        if (rows.empty()) return reportGroupGone();
         auto& data = *ctx_.state.DataSheet;
-        for (long row = store::kFirstLineRow; row <= store::kLastLineRow; ++row) {
-            if (core::Trim(data.Cells(row, store::kColId)->Value().toText()).empty()) break;
-            const std::string group = core::Trim(data.Cells(row, store::kColGroup)->Value().toText());
-            if (!text::equalsIgnoringCase(group, ctx_.state.SelectedGroup)) continue;
-
-            // The first empty row after the table; the scan reaches the copies
-            // later, but they carry the new name and are left alone.
-            const long target = data.GetRange("A1")->End(automation::excel::Direction::Down)->Row() + 1;
-            const automation::Variant above = data.Cells(target - 1, store::kColId)->Value();
-            const double id = above.isNumeric() ? above.toNumber() + 1 : 1;
+        long target = store::NewLineRow(data);  // the first empty row after the table
+        if (!store::TableHasRoom(target, static_cast<long>(rows.size()))) {
+            store::CloseBaseWorkbookDiscard(ctx_);
+            return ctx_.msgBox(store::TableFullMessage(ctx_));
+        }
+        store::LineIdAllocator ids(data);
+        for (long row : rows) {
+            const double id = ids.next(data.Cells(target - 1, store::kColId)->Value());
             data.Rows(row)->Copy(*data.Rows(target));
             data.Cells(target, store::kColId)->SetValue(id);
             data.Cells(target, store::kColGroup)->SetValue(*name);
+            ++target;
         }
         ctx_.state.SelectedGroup = *name;
         CarLista();

@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/Context.h"
 #include "ui/model/Form.h"
@@ -51,6 +52,13 @@ private:
     std::optional<std::string> askGroupName(const std::string& defaultText);
     // True (after telling the user) when `name` is already in the list.
     bool reportDuplicate(const std::string& name);
+    // Rows of DATA (from row 2 to the end of the table) whose trimmed group
+    // name equals `group` ignoring case; the base workbook must be open.
+    std::vector<long> rowsOfGroup(const std::string& group);
+    // The list rebuilt from the open workbook, which is then closed
+    // unchanged, and `message` shown: the workbook did not match the list.
+    void reloadAfter(const std::string& message);
+    void reportGroupGone();
     // Green "OK" on the button for half a second, then `caption`.
     void showDone(ui::CommandButton& button, const std::string& caption);
     void handOverToLineEditor(const std::string& mode);

@@ -126,14 +126,17 @@ TEST_F(GroupCommandsTest, ForbiddenCharacterIsCheckedBeforeLength) {
     EXPECT_TRUE(editorCalls.empty());
 }
 
-TEST_F(GroupCommandsTest, NewWithAnExistingNameInOtherCaseIsRefusedButBecomesSelected) {
-    makeBaseWorkbook({{1, "Budget 2026"}});
+TEST_F(GroupCommandsTest, ARefusedNewNameLeavesTheSelectedGroupAsTheListShowsIt) {
+    makeBaseWorkbook({{1, "Alpha"}, {2, "Budget 2026"}, {3, "Alpha"}});
+    select("Alpha");
     windows.click("CommandButton1");
     windows.answerInput("BUDGET 2026");
     windows.answer(ui::Answer::Ok);
+    windows.click("CommandButton3");  // Delete must act on the group the list shows
+    windows.answer(ui::Answer::Yes);
     groups::RunMainWindow(ctx);
-    EXPECT_EQ(windows.messages(), (std::vector<std::string>{"BUDGET 2026. Already exists!"}));
-    EXPECT_EQ(ctx.state.SelectedGroup, "BUDGET 2026");
+    EXPECT_EQ(windows.messages().at(0), "BUDGET 2026. Already exists!");
+    EXPECT_EQ(groupsColumn(), (std::vector<std::string>{"2:Budget 2026"}));
     EXPECT_TRUE(editorCalls.empty());
 }
 
@@ -261,12 +264,148 @@ TEST_F(GroupCommandsTest, CopyAppendsTheRowsWithNewIdsAndTheSameOtherColumns) {
 }
 
 TEST_F(GroupCommandsTest, CopyIdsStartAtOneWhenTheLastIdIsNotANumber) {
-    makeBaseWorkbook({{1, "Pair"}, {"x7", "Pair"}});
+    makeBaseWorkbook({{"a1", "Pair"}, {"x7", "Pair"}});
     select("Pair");
     windows.click("CommandButton6");
     windows.answerInput("Twin");
     groups::RunMainWindow(ctx);
-    EXPECT_EQ(groupsColumn(), (std::vector<std::string>{"1:Pair", "x7:Pair", "1:Twin", "2:Twin"}));
+    EXPECT_EQ(groupsColumn(), (std::vector<std::string>{"a1:Pair", "x7:Pair", "1:Twin", "2:Twin"}));
+}
+
+TEST_F(GroupCommandsTest, CopyNeverRepeatsAnIdOfTheTable) {
+    // "The id above plus 1" would repeat an id: 1 after "x7", 4 after 3.
+    for (const bool textAbove : {true, false}) {
+        SCOPED_TRACE(textAbove ? "text id above" : "number above");
+        makeBaseWorkbook({{1, "Solo"}, {4, "Pair"}, {textAbove ? automation::Variant("x7") : automation::Variant(3), "Pair"}});
+        select("Pair");
+        windows.click("CommandButton6");
+        windows.answerInput("Twin");
+        groups::RunMainWindow(ctx);
+        const std::string last = textAbove ? "x7:Pair" : "3:Pair";
+        EXPECT_EQ(groupsColumn(), (std::vector<std::string>{"1:Solo", "4:Pair", last, "5:Twin", "6:Twin"}));
+    }
+}
+
+TEST_F(GroupCommandsTest, CopyIntoAFullTableIsRefusedAndWritesNothing) {
+    std::vector<Row> rows;
+    for (int id = 1; id <= 9996; ++id) rows.push_back({id, id <= 2 ? "Pair" : "Filler"});
+    makeBaseWorkbook(rows);  // lines in rows 2 to 9997: room for two more
+    const auto before = std::filesystem::last_write_time(basePath());
+    select("Pair");
+    windows.click("CommandButton6");
+    windows.answerInput("Twin");  // two rows fit: rows 9998 and 9999
+    select("Pair");
+    windows.click("CommandButton6");
+    windows.answerInput("Triplet");  // no room left
+    windows.answer(ui::Answer::Ok);
+    std::vector<std::string> listAfter;
+    windows.act([&](ui::Form& form) {
+        auto& list = static_cast<groups::UserForm00&>(form).ListBox1;
+        for (int i = 0; i < list.ListCount(); ++i) listAfter.push_back(list.List(i));
+    });
+    groups::RunMainWindow(ctx);
+    EXPECT_NE(std::filesystem::last_write_time(basePath()), before);
+    const auto written = readDataRows();
+    ASSERT_EQ(written.size(), 9998u);
+    EXPECT_EQ(written.back()[1], "Twin");
+    EXPECT_EQ(windows.messages(), (std::vector<std::string>{"The base workbook is full: its table holds lines up to "
+                                                            "row 9999 only.\rDelete lines or groups you no longer "
+                                                            "need, then try again."}));
+    EXPECT_EQ(listAfter, (std::vector<std::string>{"Filler", "Pair", "Twin"}));
+}
+
+// Two programs on one data folder: each acts on what the workbook holds when
+// its command opens it, not on the list it loaded earlier.
+class TwoUsersTest : public GroupCommandsTest {
+protected:
+    // While this user's main window is open, the other user runs `steps`
+    // on the same folder in a program of their own.
+    void otherUserMeanwhile(const std::function<void(ui::ScriptedWindowSystem&)>& steps) {
+        windows.act([this, steps](ui::Form&) {
+            ui::ScriptedWindowSystem otherWindows;
+            core::Context other(objects, platform, otherWindows);
+            other.state = ctx.state;
+            other.seams.showLineEditor = [](core::Context&) {};
+            steps(otherWindows);
+            groups::RunMainWindow(other);
+        });
+    }
+};
+
+TEST_F(TwoUsersTest, CopyingToANameTheOtherJustMadeIsRefusedAndTheListReloads) {
+    makeBaseWorkbook({{1, "Alpha", "", "a", "", "", "", "", "", "", 100}, {2, "Beta", "", "b", "", "", "", "", "", "", 100}});
+    otherUserMeanwhile([](ui::ScriptedWindowSystem& other) {
+        other.act([](ui::Form& form) { static_cast<groups::UserForm00&>(form).ListBox1.userSelect(0); });
+        other.click("CommandButton6");
+        other.answerInput("Gamma");
+    });
+    select("Beta");
+    windows.click("CommandButton6");
+    windows.answerInput("gamma");  // not in this user's list
+    windows.answer(ui::Answer::Ok);
+    std::vector<std::string> list;
+    windows.act([&list](ui::Form& form) {
+        auto& box = static_cast<groups::UserForm00&>(form).ListBox1;
+        for (int i = 0; i < box.ListCount(); ++i) list.push_back(box.List(i));
+    });
+    groups::RunMainWindow(ctx);
+    EXPECT_EQ(windows.messages(), (std::vector<std::string>{"gamma. Already exists!"}));
+    EXPECT_EQ(groupsColumn(), (std::vector<std::string>{"1:Alpha", "2:Beta", "3:Gamma"}));
+    EXPECT_EQ(list, (std::vector<std::string>{"Alpha", "Beta", "Gamma"}));
+}
+
+TEST_F(TwoUsersTest, CopyingOrDeletingAGroupTheOtherJustDeletedSaysSoAndShowsNoOk) {
+    makeBaseWorkbook({{1, "Alpha"}, {2, "Beta"}, {3, "Beta"}});
+    otherUserMeanwhile([](ui::ScriptedWindowSystem& other) {
+        other.act([](ui::Form& form) { static_cast<groups::UserForm00&>(form).ListBox1.userSelect(1); });
+        other.click("CommandButton3");
+        other.answer(ui::Answer::Yes);
+    });
+    std::vector<std::string> captions;
+    windows.onDoEvents = [&] { captions.push_back("paused"); };
+    select("Beta");
+    windows.click("CommandButton6");
+    windows.answerInput("Beta copy");
+    windows.answer(ui::Answer::Ok);
+    windows.click("CommandButton3");  // nothing selected now: the list was reloaded
+    windows.answer(ui::Answer::Ok);
+    groups::RunMainWindow(ctx);
+    const std::string gone = "The group 'Beta' is no longer in the base workbook: another user may have deleted it."
+                             "\rThe list now shows the groups as they are.";
+    EXPECT_EQ(windows.messages(), (std::vector<std::string>{gone, "Select a GroupName!"}));
+    EXPECT_EQ(groupsColumn(), (std::vector<std::string>{"1:Alpha"}));
+    EXPECT_TRUE(captions.empty()) << "a green OK was shown";
+}
+
+TEST_F(TwoUsersTest, DeletingAGroupTheOtherJustDeletedWritesNothing) {
+    makeBaseWorkbook({{1, "Alpha"}, {2, "Beta"}});
+    otherUserMeanwhile([](ui::ScriptedWindowSystem& other) {
+        other.act([](ui::Form& form) { static_cast<groups::UserForm00&>(form).ListBox1.userSelect(1); });
+        other.click("CommandButton3");
+        other.answer(ui::Answer::Yes);
+    });
+    select("Beta");
+    windows.click("CommandButton3");
+    windows.answer(ui::Answer::Yes);
+    windows.answer(ui::Answer::Ok);
+    groups::RunMainWindow(ctx);
+    ASSERT_EQ(windows.messages().size(), 2u);
+    EXPECT_EQ(windows.messages().at(0), "Do you confirm?");
+    EXPECT_EQ(windows.messages().at(1).rfind("The group 'Beta' is no longer in the base workbook", 0), 0u);
+    EXPECT_EQ(groupsColumn(), (std::vector<std::string>{"1:Alpha"}));
+}
+
+TEST_F(GroupCommandsTest, ClicksDuringTheFeedbackPauseAreDropped) {
+    makeBaseWorkbook({{1, "Alpha"}, {2, "Beta"}});
+    select("Alpha");
+    windows.click("CommandButton6");
+    windows.answerInput("Alpha 2");
+    windows.clickDuringPause("CommandButton6");  // a second Copy while "OK" shows
+    windows.clickDuringPause("CommandButton3");  // and a Delete
+    groups::RunMainWindow(ctx);
+    EXPECT_EQ(windows.droppedActions, 2);
+    EXPECT_EQ(groupsColumn(), (std::vector<std::string>{"1:Alpha", "2:Beta", "3:Alpha 2"}));
+    EXPECT_TRUE(windows.messages().empty());
 }
 
 TEST_F(GroupCommandsTest, CopyWithTheDefaultNameUnchangedIsADuplicate) {

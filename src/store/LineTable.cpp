@@ -1,0 +1,48 @@
+#include "store/LineTable.h"
+
+#include <algorithm>
+
+#include "core/Text.h"
+#include "store/DataLayout.h"
+
+namespace store {
+
+namespace {
+// Excel's end-of-block move runs to the sheet's last row when only the
+// header is filled.
+constexpr long kEmptyTableRow = 60000;
+}  // namespace
+
+long NewLineRow(automation::excel::Worksheet& data) {
+    const long row = data.GetRange("A1")->End(automation::excel::Direction::Down)->Row() + 1;
+    return row > kEmptyTableRow ? kFirstLineRow : row;
+}
+
+bool TableHasRoom(long row, long count) { return row + count - 1 <= kLastLineRow; }
+
+std::string TableFullMessage(const core::Context& ctx) {
+    return ctx.tr("The base workbook is full: its table holds lines up to row 9999 only.\rDelete lines or groups "
+                  "you no longer need, then try again.",
+                  "Il file base e' pieno: la sua tabella contiene righe solo fino alla riga 9999.\rEliminare righe o "
+                  "gruppi non piu' necessari, poi riprovare.");
+}
+
+LineIdAllocator::LineIdAllocator(automation::excel::Worksheet& data) {
+    for (long row = kFirstLineRow; row <= kLastLineRow; ++row) {
+        const automation::Variant id = data.Cells(row, kColId)->Value();
+        const std::string shown = core::Trim(id.toText());
+        if (shown.empty()) break;
+        taken_.insert(shown);
+        if (id.isNumeric()) largest_ = std::max(largest_, id.toNumber());
+    }
+}
+
+double LineIdAllocator::next(const automation::Variant& above) {
+    double id = above.isNumeric() ? above.toNumber() + 1 : 1;
+    if (taken_.count(automation::formatGeneralNumber(id)) != 0) id = largest_ + 1;
+    taken_.insert(automation::formatGeneralNumber(id));
+    largest_ = std::max(largest_, id);
+    return id;
+}
+
+}  // namespace store
