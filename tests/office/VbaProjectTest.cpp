@@ -249,7 +249,7 @@ TEST(VbaProjectWrite, LaidOutAsExcelLaysOutItsOwn) {
 }
 
 TEST(VbaProjectWrite, BadNamesAreRefused) {
-    for (const char* name : {"", "1Module", "Has space", "A23456789012345678901234567890123", "Dash-ed"}) {
+    for (const char* name : {"", "1Module", "Has space", "A23456789012345678901234567890123", "Dash-ed", "dir", "Project"}) {
         Project p;
         p.modules.push_back(newModule(name, ModuleKind::Standard));
         EXPECT_THROW(writeProjectStorage(p), automation::AutomationError) << name;
@@ -291,6 +291,29 @@ TEST(VbaProjectRead, DamagedStoragesAreRefused) {
     project.replace(project.find("GC=\"") + 4, 2, "ZZ");
     badProtection.child("PROJECT")->data = Bytes(project.begin(), project.end());
     expectRefused(badProtection, "a protection field that is not hexadecimal");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(VbaModuleCode, AddFromStringGoesBeforeTheFirstProcedure) {
+    Module m;
+    addFromString(m, "Option Compare Text\rPublic A As Long\r");
+    EXPECT_EQ(m.code, "Option Compare Text\r\nPublic A As Long\r\n");
+    addFromString(m, "Private Sub P()\nEnd Sub\n");
+    EXPECT_EQ(m.code, "Option Compare Text\r\nPublic A As Long\r\nPrivate Sub P()\r\nEnd Sub\r\n");
+    addFromString(m, "Dim B\r\nSubtotal = 1");  // "Subtotal" starts no procedure
+    EXPECT_EQ(m.code, "Option Compare Text\r\nPublic A As Long\r\nDim B\r\nSubtotal = 1\r\nPrivate Sub P()\r\nEnd Sub\r\n");
+
+    Module cr;
+    cr.code = "Static Function F()\rEnd Function";  // as some writers store it
+    addFromString(cr, "Dim C");
+    EXPECT_EQ(cr.code, "Dim C\r\nStatic Function F()\rEnd Function");
+    Module noEnd;
+    noEnd.code = "Dim D";
+    addFromString(noEnd, "Dim E\r");
+    EXPECT_EQ(noEnd.code, "Dim D\r\nDim E\r\n");
 }
 
 }  // namespace

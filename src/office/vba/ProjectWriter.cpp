@@ -153,13 +153,24 @@ bool isIdentifier(std::string_view name) {
     });
 }
 
+// A module's name as it reads back from the code page, which is also the
+// name of its stream and designer storage.
+std::string storedName(const Module& m, std::uint16_t codePage) {
+    return fromCodePage(toCodePage(m.name, codePage), codePage);
+}
+
 void checkNames(const Project& project) {
     if (!isIdentifier(project.name)) refuse("'" + project.name + "' is not a valid name for a macro project.");
     for (std::size_t i = 0; i < project.modules.size(); ++i) {
         const std::string& name = project.modules[i].name;
         if (!isIdentifier(name)) refuse("'" + name + "' is not a valid name for a macro module.");
+        // Names the project's own streams and storages already have.
+        for (std::string_view taken : {"dir", "VBA", "PROJECT", "PROJECTwm", "PROJECTlk"})
+            if (cfb::compareNames(storedName(project.modules[i], project.codePage), taken) == 0)
+                refuse("'" + name + "' is not a valid name for a macro module.");
         for (std::size_t j = 0; j < i; ++j)
-            if (cfb::compareNames(project.modules[j].name, name) == 0)
+            if (cfb::compareNames(storedName(project.modules[j], project.codePage),
+                                  storedName(project.modules[i], project.codePage)) == 0)
                 refuse("The macro project has two modules named '" + name + "'.");
     }
 }
@@ -407,9 +418,13 @@ cfb::Node writeProjectStorage(const Project& project) {
     cfb::Node& vbaStorage = root.addStorage(std::string(layout::kStorageVba));
     vbaStorage.addStream(std::string(layout::kStreamVbaProject), kVbaProjectStream);
     vbaStorage.addStream(std::string(layout::kStreamDir), dirStream(project));
-    for (const Module& m : project.modules) vbaStorage.addStream(m.name, moduleSource(m, project.codePage));
     for (const Module& m : project.modules)
-        if (m.kind == ModuleKind::Form) root.children.push_back(designerStorage(m, project.codePage));
+        vbaStorage.addStream(storedName(m, project.codePage), moduleSource(m, project.codePage));
+    for (const Module& m : project.modules) {
+        if (m.kind != ModuleKind::Form) continue;
+        root.children.push_back(designerStorage(m, project.codePage));
+        root.children.back().name = storedName(m, project.codePage);
+    }
     return root;
 }
 

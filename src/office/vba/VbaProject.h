@@ -86,6 +86,11 @@ struct Project {
 std::vector<std::string> documentAttributes(std::string_view base);
 std::vector<std::string> formAttributes();
 
+// What the editor's CodeModule.AddFromString does: the text's lines (ended
+// by CR, LF or CR LF) go before the module's first procedure, or at its end
+// when it has none, each ending with CR LF.
+void addFromString(Module& module, std::string_view text);
+
 // The references a new project needs: OLE Automation, and the Forms library
 // once it has a form. Adds what is missing.
 void addStandardReferences(Project& project);
