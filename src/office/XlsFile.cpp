@@ -15,6 +15,7 @@ namespace {
 using automation::AutomationError;
 constexpr long kError = automation::errnum::kApplicationDefined;
 const std::string kNotReadable = "The file is not a workbook Tavolex can read: ";
+const std::string kVbaProjectStorage = "_VBA_PROJECT_CUR";
 
 // Excel opens a Workbook stream from the mini stream too, but some readers do
 // not: like other writers we keep it at least 4096 bytes (zeros after EOF).
@@ -32,7 +33,11 @@ WorkbookModel readCompound(std::span<const std::uint8_t> fileBytes, const std::s
     const cfb::Node* stream = root.child("Workbook");
     if (!stream || stream->isStorage) stream = root.child("Book");
     if (!stream || stream->isStorage) throw AutomationError(kError, kNotReadable + "it holds no workbook stream.");
-    return biff::readWorkbookStream(stream->data, password);
+    WorkbookModel model = biff::readWorkbookStream(stream->data, password);
+    // The macro project is kept as it stands; the engine reads it when asked.
+    const cfb::Node* project = root.child(kVbaProjectStorage);
+    if (project && project->isStorage) model.vbaProject = *project;
+    return model;
 }
 
 }  // namespace
@@ -54,6 +59,10 @@ std::vector<std::uint8_t> writeXls(const WorkbookModel& model, const std::string
     root.name = "Root Entry";
     root.isStorage = true;
     root.addStream("Workbook", std::move(stream));
+    if (model.vbaProject) {
+        root.children.push_back(*model.vbaProject);
+        root.children.back().name = kVbaProjectStorage;
+    }
     return cfb::writeCompoundFile(root);
 }
 

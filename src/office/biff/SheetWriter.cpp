@@ -5,6 +5,7 @@
 
 #include "office/biff/BiffRecords.h"
 #include "office/biff/Rk.h"
+#include "office/text/Utf16.h"
 
 namespace office::biff {
 namespace {
@@ -247,6 +248,13 @@ void writeWindow2(RecordWriter& out, bool active, bool chart) {
 
 }  // namespace
 
+void writeCodeName(RecordWriter& out, const std::string& codeName) {
+    if (codeName.empty()) return;
+    out.begin(rec::kCodeName);
+    out.unicodeString(text::utf8ToUtf16(codeName));
+    out.end();
+}
+
 std::uint16_t impliedXf(const SheetModel& sheet, const RowDef& row, std::size_t column) {
     if (row.xf) return *row.xf;
     if (!sheet.columns.empty()) {
@@ -282,10 +290,11 @@ void writeWorksheet(RecordWriter& out, const SheetModel& sheet, SheetWriteContex
     }
 
     writeWindow2(out, context.active, false);
+    if (context.withCodeNames) writeCodeName(out, sheet.codeName);
     out.empty(rec::kEof);
 }
 
-void writeChartSheet(RecordWriter& out, const SheetModel&, SheetWriteContext& context) {
+void writeChartSheet(RecordWriter& out, const SheetModel& sheet, SheetWriteContext& context) {
     writeBof(out, rec::kBofChart);
     out.empty(rec::kHeader);
     out.empty(rec::kFooter);
@@ -297,6 +306,7 @@ void writeChartSheet(RecordWriter& out, const SheetModel&, SheetWriteContext& co
     out.empty(rec::kChartBegin);
     out.empty(rec::kChartEnd);
     writeWindow2(out, context.active, true);
+    if (context.withCodeNames) writeCodeName(out, sheet.codeName);
     out.empty(rec::kEof);
 }
 

@@ -169,6 +169,10 @@ std::vector<std::uint8_t> writeWorkbookStream(const WorkbookModel& model, const 
     out.begin(rec::kTabId);
     for (std::size_t i = 0; i < model.sheets.size(); ++i) out.u16(static_cast<std::uint16_t>(i + 1));
     out.end();
+    if (model.vbaProject) {
+        out.empty(rec::kObProj);
+        writeCodeName(out, model.codeName);
+    }
     out.recordU16(rec::kFnGroupCount, 14);
     out.recordU16(rec::kWindowProtect, model.protection.windows ? 1 : 0);
     out.recordU16(rec::kProtect, model.protection.structure ? 1 : 0);
@@ -208,6 +212,7 @@ std::vector<std::uint8_t> writeWorkbookStream(const WorkbookModel& model, const 
     SheetWriteContext context;
     context.xfCount = tables.xfs.size();
     context.stringIndexes = &stringIndexes;
+    context.withCodeNames = model.vbaProject.has_value();
     for (std::size_t i = 0; i < model.sheets.size(); ++i) {
         out.patchU32(offsetFields[i], static_cast<std::uint32_t>(out.size()));
         context.active = i == active;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "automation/Variant.h"
+#include "office/cfb/CompoundFile.h"
 
 namespace office {
 
@@ -73,6 +74,9 @@ struct SheetModel {
     SheetVisibility visibility = SheetVisibility::Visible;
     std::vector<RowDef> rows;                    // index = row - 1
     std::map<std::uint16_t, ColumnDef> columns;  // key = column - 1
+    // The name of the sheet's component in the macro project ("Sheet1");
+    // "" until the project gives it one. Written with a macro project only.
+    std::string codeName;
 
     // 1-based row and column; nullptr when the cell has never been written.
     const Cell* cell(std::uint32_t row, std::uint32_t column) const;
@@ -107,6 +111,11 @@ struct WorkbookModel {
     std::uint16_t activeSheet = 0;                    // index into sheets
     std::uint16_t firstVisibleTab = 0;
     WorkbookProtection protection;
+    std::string codeName;  // the workbook's component in the macro project ("ThisWorkbook"); as the sheets'
+
+    // The macro project (the `_VBA_PROJECT_CUR` storage) as the file holds
+    // it; none for a workbook without macros.
+    std::optional<cfb::Node> vbaProject;
 
     // A fresh workbook with the default font, formats and no sheets.
     static WorkbookModel withDefaults();

@@ -143,7 +143,7 @@ Reference formsReference() {
     return {"MSForms", w.bytes()};
 }
 
-bool isIdentifier(std::string_view name) {
+bool isIdentifierText(std::string_view name) {
     if (name.empty() || name.size() > 31) return false;
     const auto c0 = static_cast<unsigned char>(name[0]);
     if (!(std::isalpha(c0) || c0 >= 0x80)) return false;
@@ -160,10 +160,10 @@ std::string storedName(const Module& m, std::uint16_t codePage) {
 }
 
 void checkNames(const Project& project) {
-    if (!isIdentifier(project.name)) refuse("'" + project.name + "' is not a valid name for a macro project.");
+    if (!isValidName(project.name)) refuse("'" + project.name + "' is not a valid name for a macro project.");
     for (std::size_t i = 0; i < project.modules.size(); ++i) {
         const std::string& name = project.modules[i].name;
-        if (!isIdentifier(name)) refuse("'" + name + "' is not a valid name for a macro module.");
+        if (!isValidName(name)) refuse("'" + name + "' is not a valid name for a macro module.");
         // Names the project's own streams and storages already have.
         for (std::string_view taken : {"dir", "VBA", "PROJECT", "PROJECTwm", "PROJECTlk"})
             if (cfb::compareNames(storedName(project.modules[i], project.codePage), taken) == 0)
@@ -330,6 +330,8 @@ bool hasReference(const Project& project, std::string_view name) {
 }
 
 }  // namespace
+
+bool isValidName(std::string_view name) { return isIdentifierText(name); }
 
 std::string Module::attribute(std::string_view name) const {
     const std::string prefix = "Attribute " + std::string(name) + " = ";

@@ -81,6 +81,10 @@ struct Project {
     const Module* module(std::string_view name) const;
 };
 
+// A name the editor accepts for a project or module: a letter, then
+// letters, digits and underscores, at most 31 characters.
+bool isValidName(std::string_view name);
+
 // The attribute lines Excel writes for a new module: a document module
 // behind `base` (kWorkbookBase, ...), or a form with its own new class ids.
 std::vector<std::string> documentAttributes(std::string_view base);
