@@ -317,3 +317,28 @@ TEST(VbaModuleCode, AddFromStringGoesBeforeTheFirstProcedure) {
 }
 
 }  // namespace
+
+namespace {
+
+// A Presentation's project as the engine wrote it (kept as a fixture): it
+// still reads, locked, with its password.
+TEST(VbaProjectRead, APresentationWrittenEarlier) {
+    const Bytes bytes = testsupport::readFileBytes(testsupport::testData("presentation_macros.xls"));
+    ASSERT_FALSE(bytes.empty());
+    const Node root = office::cfb::readCompoundFile(bytes);
+    const Project p = readProjectStorage(*root.child(kStorageName));
+    EXPECT_EQ(p.name, "TavolexVBP");
+    EXPECT_TRUE(p.protection.lockedForViewing());
+    EXPECT_TRUE(passwordOpens(p, "ab1234"));
+    std::vector<std::pair<std::string, ModuleKind>> kinds;
+    for (const Module& m : p.modules) kinds.emplace_back(m.name, m.kind);
+    const std::vector<std::pair<std::string, ModuleKind>> expected = {
+        {"ThisWorkbook", ModuleKind::Document}, {"Sheet1", ModuleKind::Document}, {"Sheet2", ModuleKind::Document},
+        {"Sheet3", ModuleKind::Document},       {"Module1", ModuleKind::Standard}, {"Us_Menu", ModuleKind::Form},
+        {"Userform00", ModuleKind::Form}};
+    EXPECT_EQ(kinds, expected);
+    EXPECT_EQ(p.module("Module1")->code.rfind("Option Compare Text\r\n", 0), 0u);
+    EXPECT_NE(p.module("Us_Menu")->code.find("Private Sub GestLBox1(swbox1)"), std::string::npos);
+}
+
+}  // namespace
