@@ -1,9 +1,8 @@
 #include "office/ole/PropertySet.h"
 
 #include "automation/AutomationError.h"
-#include "office/biff/Utf16Text.h"
+#include "text/Utf.h"
 #include "office/io/LeView.h"
-#include "office/text/Utf16.h"
 
 namespace office::ole {
 
@@ -38,7 +37,7 @@ std::string utf16Text(const LeView& view, std::uint64_t at, std::uint64_t units)
         if (unit == 0) break;
         text.push_back(unit);
     }
-    return text::utf16ToUtf8(text);
+    return ::text::utf16ToUtf8(text);
 }
 
 std::string eightBitText(std::span<const std::uint8_t> bytes, std::int64_t codePage) {
@@ -46,7 +45,7 @@ std::string eightBitText(std::span<const std::uint8_t> bytes, std::int64_t codeP
     while (length < bytes.size() && bytes[length] != 0) ++length;
     if (codePage == kUtf8CodePage) return std::string(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length));
     std::string out;
-    biff::appendCompressed(out, bytes.data(), length);
+    ::text::appendLatin1(out, bytes.data(), length);
     return out;
 }
 
