@@ -5,7 +5,7 @@
 
 #include "office/biff/BiffRecords.h"
 #include "office/biff/Rk.h"
-#include "office/text/Utf16.h"
+#include "text/Utf.h"
 
 namespace office::biff {
 namespace {
