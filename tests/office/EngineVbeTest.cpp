@@ -52,8 +52,9 @@ std::shared_ptr<VBProject> projectOf(VBE& vbe, const std::string& path) {
 
 office::vba::Project projectInFile(const fs::path& file, const std::string& password = "") {
     const office::WorkbookModel model = office::readXlsFile(file.string(), password);
-    if (!model.vbaProject) throw std::runtime_error("no macro project in " + file.string());
-    return office::vba::readProjectStorage(*model.vbaProject);
+    const office::cfb::Node* storage = model.rootStorage.child(office::vba::kStorageName);
+    if (!storage || !model.hasVbaProject) throw std::runtime_error("no macro project in " + file.string());
+    return office::vba::readProjectStorage(*storage);
 }
 
 class EngineVbe : public ::testing::Test {
@@ -138,8 +139,9 @@ TEST_F(EngineVbe, LookingAtProjectsPutsNoMacrosIntoAWorkbook) {
     auto project = projectOf(app->GetVBE(), file);
     EXPECT_EQ(componentsOf(*project).size(), 2u);  // ThisWorkbook and Sheet1
     book->Save();
-    EXPECT_FALSE(office::readXlsFile(file, "").vbaProject.has_value());
-    EXPECT_EQ(office::readXlsFile(file, "").codeName, "");
+    const office::WorkbookModel model = office::readXlsFile(file, "");
+    EXPECT_EQ(model.rootStorage.child(office::vba::kStorageName), nullptr);
+    EXPECT_FALSE(model.hasVbaProject);
 }
 
 TEST_F(EngineVbe, DocumentComponentsFollowTheSheets) {
@@ -210,13 +212,15 @@ TEST_F(EngineVbe, ExcelsProjectKeptOrChanged) {
         {"Chart7", ComponentType::Document}};
     EXPECT_EQ(componentsOf(*project), expected);
     book->Save();
-    EXPECT_EQ(office::readXlsFile(copy.string(), "").vbaProject, original.vbaProject);
+    const auto storage = [](const office::WorkbookModel& m) { return *m.rootStorage.child(office::vba::kStorageName); };
+    EXPECT_EQ(storage(office::readXlsFile(copy.string(), "")), storage(original));
 
     project->GetVBComponents().Item("Module1")->GetCodeModule().AddFromString("Public Added As Long");
     book->Save();
     const office::vba::Project read = projectInFile(copy);
     EXPECT_EQ(read.module("Module1")->code.rfind("Public Added As Long\r\nSub update()", 0), 0u);
-    EXPECT_EQ(read.module("UserForm1")->keptDesigner, original.vbaProject->child("UserForm1") ? std::optional(*original.vbaProject->child("UserForm1")) : std::nullopt);
+    ASSERT_TRUE(read.module("UserForm1")->keptDesigner.has_value());
+    EXPECT_EQ(*read.module("UserForm1")->keptDesigner, *storage(original).child("UserForm1"));
     EXPECT_EQ(read.references.size(), 3u);
 }
 

@@ -76,8 +76,9 @@ void text(const std::string& which) {
 
 office::vba::Project projectOf(const std::string& file) {
     const office::WorkbookModel model = office::readXlsFile(file, "");
-    if (!model.vbaProject) throw std::runtime_error(file + " holds no macro project");
-    return office::vba::readProjectStorage(*model.vbaProject);
+    const office::cfb::Node* storage = model.rootStorage.child(office::vba::kStorageName);
+    if (!storage || !model.hasVbaProject) throw std::runtime_error(file + " holds no macro project");
+    return office::vba::readProjectStorage(*storage);
 }
 
 const char* kindName(office::vba::ModuleKind kind) {

@@ -5,7 +5,7 @@
 
 #include "office/biff/BiffRecords.h"
 #include "office/biff/Rk.h"
-#include "office/text/Utf16.h"
+#include "text/Utf.h"
 
 namespace office::biff {
 namespace {
@@ -246,14 +246,16 @@ void writeWindow2(RecordWriter& out, bool active, bool chart) {
     out.end();
 }
 
-}  // namespace
-
-void writeCodeName(RecordWriter& out, const std::string& codeName) {
-    if (codeName.empty()) return;
+void writeCodeName(RecordWriter& out, const SheetModel& sheet) {
+    if (sheet.codeName.empty()) return;
+    std::u16string units;
+    text::utf8ToUtf16(sheet.codeName, units);
     out.begin(rec::kCodeName);
-    out.unicodeString(text::utf8ToUtf16(codeName));
+    out.unicodeString(units);
     out.end();
 }
+
+}  // namespace
 
 std::uint16_t impliedXf(const SheetModel& sheet, const RowDef& row, std::size_t column) {
     if (row.xf) return *row.xf;
@@ -290,7 +292,7 @@ void writeWorksheet(RecordWriter& out, const SheetModel& sheet, SheetWriteContex
     }
 
     writeWindow2(out, context.active, false);
-    if (context.withCodeNames) writeCodeName(out, sheet.codeName);
+    writeCodeName(out, sheet);
     out.empty(rec::kEof);
 }
 
@@ -306,7 +308,7 @@ void writeChartSheet(RecordWriter& out, const SheetModel& sheet, SheetWriteConte
     out.empty(rec::kChartBegin);
     out.empty(rec::kChartEnd);
     writeWindow2(out, context.active, true);
-    if (context.withCodeNames) writeCodeName(out, sheet.codeName);
+    writeCodeName(out, sheet);
     out.empty(rec::kEof);
 }
 

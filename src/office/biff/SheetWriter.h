@@ -2,7 +2,6 @@
 // Writes one sheet substream: a worksheet with its settings and cells, or the
 // minimal chart substream that keeps a chart sheet's place and name.
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "office/biff/RecordWriter.h"
@@ -13,7 +12,6 @@ namespace office::biff {
 struct SheetWriteContext {
     std::size_t xfCount = 16;     // cell formats beyond it are written as 15
     bool active = false;          // the sheet WINDOW1 names: selected and active
-    bool withCodeNames = false;   // the workbook has a macro project: CODENAME records
     // Shared-string indexes of the text cells of all sheets in writing order
     // (rows in order, cells by column); `nextString` walks them.
     const std::vector<std::uint32_t>* stringIndexes = nullptr;
@@ -22,9 +20,6 @@ struct SheetWriteContext {
 
 void writeWorksheet(RecordWriter& out, const SheetModel& sheet, SheetWriteContext& context);
 void writeChartSheet(RecordWriter& out, const SheetModel& sheet, SheetWriteContext& context);
-
-// The CODENAME record of a sheet or of the workbook; none for an empty name.
-void writeCodeName(RecordWriter& out, const std::string& codeName);
 
 // The XF an unwritten cell of the sheet takes: the row's, else the column's, else 15.
 std::uint16_t impliedXf(const SheetModel& sheet, const RowDef& row, std::size_t column);

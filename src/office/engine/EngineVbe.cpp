@@ -4,7 +4,7 @@
 
 #include "automation/AutomationError.h"
 #include "office/engine/MacroProject.h"
-#include "office/engine/TextFolding.h"
+#include "text/CaseFold.h"
 
 namespace office::engine {
 
@@ -77,9 +77,9 @@ void EngineVbComponent::SetName(const std::string& name) {
     // The component of a sheet or of the workbook is that object's code name.
     if (m.kind == vba::ModuleKind::Document) {
         WorkbookModel& model = core_->model;
-        if (equalsIgnoringCase(model.codeName, m.name)) model.codeName = name;
+        if (text::equalsIgnoringCase(model.codeName, m.name)) model.codeName = name;
         for (SheetModel& sheet : model.sheets)
-            if (equalsIgnoringCase(sheet.codeName, m.name)) sheet.codeName = name;
+            if (text::equalsIgnoringCase(sheet.codeName, m.name)) sheet.codeName = name;
     }
     m.name = name;
     state.changed = true;
@@ -112,7 +112,7 @@ std::shared_ptr<vbe::VBComponent> EngineVbComponents::Item(long index) {
 std::shared_ptr<vbe::VBComponent> EngineVbComponents::Item(const std::string& name) {
     MacroProjectState& state = openProject(*core_);
     for (std::size_t i = 0; i < state.project.modules.size(); ++i)
-        if (equalsIgnoringCase(state.project.modules[i].name, name))
+        if (text::equalsIgnoringCase(state.project.modules[i].name, name))
             return std::make_shared<EngineVbComponent>(core_, state.ids[i]);
     throw AutomationError(errnum::kSubscriptOutOfRange, "Subscript out of range");
 }

@@ -3,13 +3,29 @@
 #include <algorithm>
 
 #include "automation/AutomationError.h"
-#include "office/engine/TextFolding.h"
+#include "text/CaseFold.h"
 #include "office/engine/WorkbookCore.h"
 
 namespace office::engine {
 namespace {
 
 constexpr long kProjectProtected = 50289;
+
+// The project storage among the file's storages; nullptr for a workbook without macros.
+const cfb::Node* storageOf(const WorkbookModel& model) {
+    const cfb::Node* node = model.rootStorage.child(vba::kStorageName);
+    return node && node->isStorage ? node : nullptr;
+}
+
+void putStorage(WorkbookModel& model, cfb::Node storage) {
+    auto& children = model.rootStorage.children;
+    const auto old = std::find_if(children.begin(), children.end(), [](const cfb::Node& n) {
+        return cfb::compareNames(n.name, vba::kStorageName) == 0;
+    });
+    if (old != children.end()) *old = std::move(storage);
+    else children.push_back(std::move(storage));
+    model.hasVbaProject = true;
+}
 
 bool isDocumentOfSheet(const vba::Module& m) {
     return m.kind == vba::ModuleKind::Document && m.attribute("VB_Base") != vba::kWorkbookBase;
@@ -27,7 +43,7 @@ vba::Module documentModule(const std::string& name, std::string_view base) {
 
 bool nameTaken(const vba::Project& project, const std::vector<std::string>& more, const std::string& name) {
     if (project.module(name)) return true;
-    return std::any_of(more.begin(), more.end(), [&](const std::string& n) { return equalsIgnoringCase(n, name); });
+    return std::any_of(more.begin(), more.end(), [&](const std::string& n) { return text::equalsIgnoringCase(n, name); });
 }
 
 // Every sheet that can have code gets a code name and a document module;
@@ -52,9 +68,9 @@ bool syncWithSheets(WorkbookModel& model, MacroProjectState& state) {
     for (SheetModel& sheet : model.sheets) {
         if (sheet.kind != SheetKind::Worksheet && sheet.kind != SheetKind::Chart) continue;
         const vba::Module* existing = sheet.codeName.empty() ? nullptr : project.module(sheet.codeName);
-        const bool usable = !sheet.codeName.empty() && !equalsIgnoringCase(sheet.codeName, model.codeName) &&
+        const bool usable = !sheet.codeName.empty() && !text::equalsIgnoringCase(sheet.codeName, model.codeName) &&
                             std::none_of(given.begin(), given.end(),
-                                         [&](const std::string& n) { return equalsIgnoringCase(n, sheet.codeName); }) &&
+                                         [&](const std::string& n) { return text::equalsIgnoringCase(n, sheet.codeName); }) &&
                             (!existing || isDocumentOfSheet(*existing));
         if (!usable) {
             const std::string prefix = sheet.kind == SheetKind::Chart ? "Chart" : "Sheet";
@@ -72,7 +88,7 @@ bool syncWithSheets(WorkbookModel& model, MacroProjectState& state) {
     for (std::size_t i = project.modules.size(); i-- > 0;) {
         const vba::Module& m = project.modules[i];
         if (!isDocumentOfSheet(m)) continue;
-        if (std::any_of(given.begin(), given.end(), [&](const std::string& n) { return equalsIgnoringCase(n, m.name); }))
+        if (std::any_of(given.begin(), given.end(), [&](const std::string& n) { return text::equalsIgnoringCase(n, m.name); }))
             continue;
         project.modules.erase(project.modules.begin() + static_cast<std::ptrdiff_t>(i));
         state.ids.erase(state.ids.begin() + static_cast<std::ptrdiff_t>(i));
@@ -83,8 +99,8 @@ bool syncWithSheets(WorkbookModel& model, MacroProjectState& state) {
 
 void load(WorkbookCore& core) {
     auto state = std::make_shared<MacroProjectState>();
-    if (core.model.vbaProject) {
-        state->project = vba::readProjectStorage(*core.model.vbaProject);
+    if (const cfb::Node* storage = storageOf(core.model)) {
+        state->project = vba::readProjectStorage(*storage);
         state->lockedWhenOpened = state->project.protection.lockedForViewing();
         for (std::size_t i = 0; i < state->project.modules.size(); ++i) state->ids.push_back(state->nextId++);
     } else {
@@ -118,13 +134,13 @@ MacroProjectState& macroProjectOf(WorkbookCore& core) {
         }
     }
     MacroProjectState& state = *core.macroProject;
-    const bool fromFile = core.model.vbaProject.has_value();
+    const bool fromFile = storageOf(core.model) != nullptr;
     if (!state.lockedWhenOpened && syncWithSheets(core.model, state) && fromFile) state.changed = true;
     return state;
 }
 
 void storeMacroProject(WorkbookCore& core) {
-    if (!core.macroProject && !core.model.vbaProject) return;  // a workbook without macros
+    if (!core.macroProject && !storageOf(core.model)) return;  // a workbook without macros
     MacroProjectState* state = nullptr;
     try {
         state = &macroProjectOf(core);
@@ -133,7 +149,7 @@ void storeMacroProject(WorkbookCore& core) {
     }
     if (!state->changed) return;
     vba::addStandardReferences(state->project);
-    core.model.vbaProject = vba::writeProjectStorage(state->project);
+    putStorage(core.model, vba::writeProjectStorage(state->project));
     state->changed = false;
 }
 

@@ -4,7 +4,7 @@
 
 #include "automation/AutomationError.h"
 #include "office/engine/MacroProject.h"
-#include "office/engine/TextFolding.h"
+#include "text/CaseFold.h"
 #include "office/engine/WorkbookCodec.h"
 
 namespace office::engine {
@@ -32,7 +32,7 @@ void WorkbookCore::assignSheetIds(const std::vector<std::pair<std::string, std::
     sheetIds.clear();
     for (const SheetModel& sheet : model.sheets) {
         auto kept = std::find_if(previous.begin(), previous.end(),
-                                 [&](const auto& p) { return equalsIgnoringCase(p.first, sheet.name); });
+                                 [&](const auto& p) { return text::equalsIgnoringCase(p.first, sheet.name); });
         bool taken = kept != previous.end() &&
                      std::find(sheetIds.begin(), sheetIds.end(), kept->second) != sheetIds.end();
         sheetIds.push_back(kept != previous.end() && !taken ? kept->second : nextSheetId++);

@@ -72,11 +72,10 @@ struct SheetModel {
     std::string name;
     SheetKind kind = SheetKind::Worksheet;
     SheetVisibility visibility = SheetVisibility::Visible;
+    // The name the sheet's macro module has in the VBA project (CODENAME); empty without one.
+    std::string codeName;
     std::vector<RowDef> rows;                    // index = row - 1
     std::map<std::uint16_t, ColumnDef> columns;  // key = column - 1
-    // The name of the sheet's component in the macro project ("Sheet1");
-    // "" until the project gives it one. Written with a macro project only.
-    std::string codeName;
 
     // 1-based row and column; nullptr when the cell has never been written.
     const Cell* cell(std::uint32_t row, std::uint32_t column) const;
@@ -111,14 +110,25 @@ struct WorkbookModel {
     std::uint16_t activeSheet = 0;                    // index into sheets
     std::uint16_t firstVisibleTab = 0;
     WorkbookProtection protection;
-    std::string codeName;  // the workbook's component in the macro project ("ThisWorkbook"); as the sheets'
 
-    // The macro project (the `_VBA_PROJECT_CUR` storage) as the file holds
-    // it; none for a workbook without macros.
-    std::optional<cfb::Node> vbaProject;
+    // The compound file's root storage without the Workbook stream: every other
+    // stream and storage of the file (summary information, the VBA project
+    // "_VBA_PROJECT_CUR", embedded objects "MBD...", "Ctls", ...) as read, and
+    // written back unchanged beside the Workbook stream the writer makes. The
+    // engine's own writers put the storages they own here. Its CLSID is the
+    // file's root CLSID.
+    cfb::Node rootStorage = newRootStorage();
+    // The workbook has a VBA project (OBPROJ): Excel loads "_VBA_PROJECT_CUR"
+    // only then.
+    bool hasVbaProject = false;
+    // The name of the workbook's macro module (CODENAME), "ThisWorkbook" in
+    // Excel's files; empty without one.
+    std::string codeName;
 
     // A fresh workbook with the default font, formats and no sheets.
     static WorkbookModel withDefaults();
+    // An empty root storage with Excel's workbook CLSID.
+    static cfb::Node newRootStorage();
 
     // The index of a cell format equal to `base` but with `font`, added when
     // none exists yet; likewise for fonts.

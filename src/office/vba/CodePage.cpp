@@ -1,6 +1,6 @@
 #include "office/vba/CodePage.h"
 
-#include "office/text/Windows1252.h"
+#include "text/Windows1252.h"
 
 namespace office::vba {
 

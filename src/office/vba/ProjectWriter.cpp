@@ -6,7 +6,7 @@
 
 #include "automation/AutomationError.h"
 #include "office/crypto/Crypto.h"
-#include "office/text/Utf16.h"
+#include "text/Utf.h"
 #include "office/vba/CodePage.h"
 #include "office/vba/Compression.h"
 #include "office/vba/ProjectRecords.h"

@@ -1,11 +1,11 @@
-#include "office/text/Windows1252.h"
+#include "text/Windows1252.h"
 
 #include <array>
 #include <cstdint>
 
-#include "office/text/Utf16.h"
+#include "text/Utf.h"
 
-namespace office::text {
+namespace text {
 namespace {
 
 // Bytes 0x80-0x9F; the rest of the code page equals Latin-1. 0xFFFD marks
@@ -46,4 +46,4 @@ std::string windows1252ToUtf8(std::string_view bytes) {
     return utf16ToUtf8(units);
 }
 
-}  // namespace office::text
+}  // namespace text

@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-namespace office::text {
+namespace text {
 
 std::string utf8ToWindows1252(std::string_view utf8);
 std::string windows1252ToUtf8(std::string_view bytes);
 
-}  // namespace office::text
+}  // namespace text
