@@ -168,6 +168,12 @@ std::vector<std::uint8_t> writeWorkbookStream(const WorkbookModel& model, const 
     out.begin(rec::kTabId);
     for (std::size_t i = 0; i < model.sheets.size(); ++i) out.u16(static_cast<std::uint16_t>(i + 1));
     out.end();
+    if (model.hasVbaProject) out.empty(rec::kObProj);
+    if (!model.codeName.empty()) {
+        out.begin(rec::kCodeName);
+        out.unicodeString(units(model.codeName));
+        out.end();
+    }
     out.recordU16(rec::kFnGroupCount, 14);
     out.recordU16(rec::kWindowProtect, model.protection.windows ? 1 : 0);
     out.recordU16(rec::kProtect, model.protection.structure ? 1 : 0);

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "automation/AutomationError.h"
+#include "office/engine/MacroProject.h"
 #include "text/CaseFold.h"
 #include "office/engine/WorkbookCodec.h"
 
@@ -70,6 +71,7 @@ void WorkbookCore::takeWriteAccess(std::chrono::milliseconds wait) {
 }
 
 void WorkbookCore::writeTo(const std::string& path, const std::string& withPassword) {
+    storeMacroProject(*this);
     std::vector<std::uint8_t> bytes = encodeWorkbook(model, withPassword);
     writeFileAtomically(path, bytes);
     stamp = stampOf(path);
@@ -80,6 +82,7 @@ void WorkbookCore::close() {
     closed = true;
     lock.release();
     model = WorkbookModel{};
+    macroProject.reset();
     auto& books = app->openBooks;
     books.erase(std::remove_if(books.begin(), books.end(), [this](const auto& b) { return b.get() == this; }),
                 books.end());
