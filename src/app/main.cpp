@@ -8,7 +8,8 @@
 #include "core/Context.h"
 #include "core/ProgramEnd.h"
 #include "groups/MainWindow.h"
-#include "lines/LineEditorPlaceholder.h"
+#include "lines/Placeholders.h"
+#include "lines/Us_Menu.h"
 #include "platform/LinuxPlatform.h"
 #include "startup/Form1.h"
 #include "startup/Placeholders.h"
@@ -23,8 +24,12 @@ void wireSeams(core::Context& ctx) {
     ctx.seams.showFolderChooser = [](core::Context& c) { startup::ShowChooser(c); };
     // TODO(shortcut): stand-in until the launcher writer exists.
     ctx.seams.createDesktopShortcut = startup::PlaceholderDesktopShortcut;
-    // TODO(line editor): stand-in until the line editor window exists.
-    ctx.seams.showLineEditor = lines::LineEditorPlaceholder;
+    ctx.seams.showLineEditor = lines::ShowLineEditor;
+    // TODO(file selection, probe): stand-ins until the chooser in file mode
+    // and the document probe exist.
+    ctx.seams.findFiles = lines::PlaceholderFindFiles;
+    ctx.seams.fileBoxMouseUp = lines::PlaceholderFileBoxMouseUp;
+    ctx.seams.probeLineFile = lines::PlaceholderProbeLineFile;
 }
 
 }  // namespace

@@ -1,13 +1,30 @@
 #pragma once
 // The process-wide values, one each for the life of the process, under the
 // names every part of the program uses for them.
+#include <array>
+#include <cstdint>
 #include <memory>
+#include <vector>
 #include <string>
 
 #include "automation/Excel.h"
 #include "automation/WindowsServices.h"
 
 namespace core {
+
+// One line of the DATA sheet as the line editor holds it.
+struct LineRecord {
+    automation::Variant LineId;  // column A; 0 for a line not saved yet
+    std::string ExclusionCode;   // C: "", "S", "V" or "P"
+    std::string Description;     // D
+    std::string FileName;        // E
+    std::string SheetName;       // F
+    std::string OutSheetName;    // G
+    std::string ObjectName;      // H
+    automation::Variant FromPage;    // I
+    automation::Variant ToPage;      // J
+    automation::Variant SortNumber;  // K
+};
 
 struct AppState {
     // Settled by start-up.
@@ -30,6 +47,13 @@ struct AppState {
     std::string GroupEditMode;  // "I" new group, "M" update
 
     bool BuildInProgress = false;
+
+    // Line editor and document probe.
+    LineRecord CurrentLine;
+    std::string LineEditMode;  // "I" new, "M" loaded (file missing), "V" loaded and probed, "C" deleting
+    automation::Variant MaxPageCount;  // pages or slides of the line's document
+    std::vector<std::int32_t> LineIds;  // DATA column A of each row of the line list
+    std::array<int, 11> FieldErrors{};  // 1 where number box n (4, 5, 6) holds no number
 
     // Chooser window.
     std::string ChooserMode;     // "FLD" folder, otherwise file

@@ -8,6 +8,7 @@
 
 #include "text/CaseFold.h"
 #include "text/Collation.h"
+#include "text/LocaleNumber.h"
 #include "text/Utf.h"
 
 namespace {
@@ -124,6 +125,24 @@ TEST(TextCollation, CompareForDisplayIsZeroOnlyForCaseVariants) {
     EXPECT_LT(text::compareForDisplay("alpha", "Beta"), 0);
     EXPECT_GT(text::compareForDisplay("beta", "ALPHA"), 0);
     EXPECT_NE(text::compareForDisplay("a\x01", "a"), 0);  // an ignorable character still tells them apart
+}
+
+TEST(TextNumbers, ReadWithTheDecimalSeparatorOfTheLocale) {
+    const text::NumberReader italian("it_IT.UTF-8");
+    EXPECT_EQ(italian.read("99,6"), 99.6);
+    EXPECT_EQ(italian.read(" -3 "), -3.0);
+    EXPECT_EQ(italian.read(",5"), 0.5);
+    EXPECT_EQ(italian.read("99.6"), std::nullopt);
+    EXPECT_EQ(italian.read("1.000,5"), std::nullopt);  // no thousands separators
+    for (const char* locale : {"en_GB.UTF-8", "C", "POSIX", ""}) {
+        const text::NumberReader reader(locale);
+        EXPECT_EQ(reader.read("099.6"), 99.6) << locale;
+        EXPECT_EQ(reader.read("+7"), 7.0) << locale;
+        EXPECT_EQ(reader.read("99,6"), std::nullopt) << locale;
+        EXPECT_EQ(reader.read("abc"), std::nullopt) << locale;
+        EXPECT_EQ(reader.read("-"), std::nullopt) << locale;
+        EXPECT_EQ(reader.read("1e3"), std::nullopt) << locale;
+    }
 }
 
 }  // namespace

@@ -96,6 +96,10 @@ void Control::fireDblClick() {
     if (onDblClick) onDblClick();
 }
 
+void Control::fireMouseMove(int button, int shift, double x, double y) {
+    if (onMouseMove) onMouseMove(button, shift, x, y);
+}
+
 void Control::fireChange() {
     if (onChange) onChange();
 }
@@ -175,7 +179,11 @@ void ListBox::SetListIndex(int index) {
     selectionChanged();
 }
 
-void ListBox::userSelect(int index) { SetListIndex(index); }
+void ListBox::userSelect(int index) {
+    const bool changed = index != ListIndex();
+    SetListIndex(index);
+    if (changed && onAfterUpdate) onAfterUpdate();
+}
 
 void ListBox::userDoubleClick(int index) {
     SetListIndex(index);

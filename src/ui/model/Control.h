@@ -76,6 +76,7 @@ public:
     std::function<void()> onEnter;
     std::function<void()> onExit;
     std::function<void()> onDblClick;
+    std::function<void(int button, int shift, double x, double y)> onMouseMove;
 
     void fireClick();
     void fireMouseDown(int button, int shift, double x = 0, double y = 0);
@@ -84,6 +85,7 @@ public:
     int fireKeyPress(int keyAscii);
     int fireKeyDown(int keyCode, int shift);
     void fireDblClick();
+    void fireMouseMove(int button, int shift, double x = 0, double y = 0);
     void fireChange();
 
     void setObserver(ControlObserver* observer) { observer_ = observer; }
@@ -168,7 +170,8 @@ public:
     int ListIndex() const { return listIndex_; }
     // Selecting by program runs Click, as a user's selection does; -1 clears.
     void SetListIndex(int index);
-    // The user picks an entry: the selection changes, then Click runs.
+    // The user picks an entry: the selection changes, then Click runs, then
+    // AfterUpdate (only when the user changed it: never for the program).
     void userSelect(int index);
     // The user double-clicks an entry (or presses Enter on it): it is
     // selected, then DblClick runs.

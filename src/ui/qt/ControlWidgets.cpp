@@ -83,6 +83,7 @@ QWidget* newWidget(Control& control, QWidget* parent) {
     case ControlKind::DirListBox:
     case ControlKind::FileListBox: {
         auto* list = new ModelList(parent);
+        list->viewport()->setMouseTracking(true);  // MouseMove without a button held
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         list->setUniformItemSizes(true);
         list->setTextElideMode(Qt::ElideNone);
