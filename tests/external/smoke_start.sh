@@ -5,7 +5,9 @@
 #      after OK the main window "Tavolex 1.1" follows;
 #   2. the same folder again: the main window "Tavolex 1.1" comes first, and
 #      its Exit button ends the program;
-#   3. no argument: the first-run question box titled "Tavolex 1.1".
+#   3. New on a fresh folder opens the line editor, a line is saved, and
+#      Exit brings the main window back;
+#   4. no argument: the first-run question box titled "Tavolex 1.1".
 # Screenshots of each land in the build folder (smoke_start_*.png).
 #
 # Usage: smoke_start.sh [BUILD_DIR]   (or TAVOLEX_BUILD_DIR=...)
@@ -167,7 +169,63 @@ app_pid=""
 [ "$status" = 0 ] || fail "the program ended with status $status after Exit"
 echo "existing folder: Exit ends the program (status 0)"
 
-# --- 3. no argument: the first run -----------------------------------------------
+# --- 3. New opens the line editor; a line is saved; Exit brings back the list -------
+# Both windows are titled "Tavolex 1.1": they differ in size (the editor is
+# 560 x 440 points, 747 x 587 pixels).
+window_width() { xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p'; }
+fresh="$work/fresh folder"
+mkdir -p "$fresh"
+echo x > "$work/memo.doc"
+start_program "$fresh"
+box=$(wait_for_window "Tavolex") || exit 1
+press_return_in "$box"
+main=$(wait_for_window "Tavolex 1.1") || exit 1
+# New: 100 x 30 points at 432, 90, its middle at 643, 140 pixels.
+xdotool mousemove --window "$main" 643 140 click 1
+prompt=$(wait_for_window "Tavolex") || exit 1
+xdotool windowfocus "$prompt"; sleep 0.2
+xdotool type --delay 20 "Fresh group"; xdotool key Return
+editor=""
+for _ in $(seq 1 50); do
+  for id in $(xdotool search --onlyvisible --name "^Tavolex 1.1$" 2> /dev/null); do
+    [ "$(window_width "$id")" = 747 ] && editor=$id
+  done
+  [ -n "$editor" ] && break
+  sleep 0.2
+done
+[ -n "$editor" ] || fail "the line editor did not open after New"
+# Insert new line (424, 30 points, 124 x 26): middle at 648, 57 pixels.
+xdotool mousemove --window "$editor" 648 57 click 1; sleep 0.5
+screenshot smoke_start_editor.png
+echo "New: the line editor opens with its fields"
+# The file box (TextBox1 at 6, 56 in Frame3 at 12, 188): a click asks for the path.
+xdotool mousemove --window "$editor" 100 342 click 1
+prompt=$(wait_for_window "Tavolex") || exit 1
+xdotool windowfocus "$prompt"; sleep 0.2
+xdotool type --delay 20 "$work/memo.doc"; xdotool key Return; sleep 0.5
+# The sort number (TextBox4 at 332, 18 in Frame3): type it, then Save (442, 56).
+xdotool mousemove --window "$editor" 488 294 click 1; sleep 0.2
+xdotool type --delay 20 "120"; sleep 0.2
+xdotool mousemove --window "$editor" 684 343 click 1
+question=$(wait_for_window "Tavolex") || exit 1
+xdotool windowfocus "$question"; sleep 0.2
+xdotool key shift+Tab space  # from the default No to Yes
+sleep 1.5
+# Exit (424, 138 points): middle at 648, 201 pixels.
+xdotool mousemove --window "$editor" 648 201 click 1
+sleep 1
+main=""
+for id in $(xdotool search --onlyvisible --name "^Tavolex 1.1$" 2> /dev/null); do
+  [ "$(window_width "$id")" = 1018 ] && main=$id
+done
+[ -n "$main" ] || fail "the main window did not come back after Exit"
+screenshot smoke_start_back.png
+"$build/tests/tavolex_store_tool" list "$fresh" 2> /dev/null | grep -qx "Fresh group" \
+  || fail "the saved line's group is not in the store"
+echo "Exit: the main window is back and the new group is stored"
+stop_program
+
+# --- 4. no argument: the first run -----------------------------------------------
 start_program
 wait_for_window "Tavolex 1.1" > /dev/null || exit 1
 screenshot smoke_start_firstrun.png

@@ -56,6 +56,15 @@ check "rows after copy and delete" "[(r[0], r[1], r[3], r[10]) for r in d['rows'
 check "still START and hidden DATA" "[(s['name'], s['visible']) for s in d['sheets']] == [('START', True), ('DATA', False)]"
 decrypts "the store after copy and delete" "$store/BasePresentation.xls"
 
+# Lines written through the line editor: inserts, a duplicate and a delete.
+doc="$work/memo.doc"; echo x > "$doc"; pdf="$work/report.pdf"; echo x > "$pdf"
+"$tool" line-insert "$store" "Lines" "first line" "$doc" 120 && "$tool" line-insert "$store" "Lines" "second line" "$pdf" 110 \
+  && "$tool" line-duplicate "$store" "Lines" 1 130 && "$tool" line-delete "$store" "Lines" 0 || exit 1
+$py "$here/lo_workbook.py" dump "$store/BasePresentation.xls" "$password" > "$work/dump.json" || exit 1
+check "rows after the line editor" "[(r[0], r[1], r[2], r[3], r[10]) for r in d['rows'][5:]] == [('7','Lines','','first line','120'),('9','Lines','','first line','130')]"
+check "the rows before them unchanged" "[r[0] for r in d['rows'][:5]] == ['1','3','4','5','6']"
+decrypts "the store after the line editor" "$store/BasePresentation.xls"
+
 other="$work/other"; mkdir "$other"
 $py "$here/lo_workbook.py" make-store "$other/BasePresentation.xls" "$password" || exit 1
 # Which of "Budget" and "budget" stays depends on the sort; compare without case.

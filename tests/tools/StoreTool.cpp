@@ -5,6 +5,9 @@
 //   tavolex_store_tool list FOLDER          (prints the main window's list)
 //   tavolex_store_tool copy FOLDER GROUP NEWNAME
 //   tavolex_store_tool delete FOLDER GROUP
+//   tavolex_store_tool line-insert FOLDER GROUP DESCRIPTION FILE SORT   (through the line editor)
+//   tavolex_store_tool line-duplicate FOLDER GROUP ROW SORT             (ROW: 0-based in the line list)
+//   tavolex_store_tool line-delete FOLDER GROUP ROW
 //   tavolex_store_tool password             (the base workbook's password)
 //   tavolex_store_tool dump FILE [PASSWORD] (sheets, visibility, cells A1:C3 as the engine reads them)
 // Exit code 0 on success, 1 with a message on stderr otherwise.
@@ -17,6 +20,8 @@
 #include "core/Text.h"
 #include "groups/MainWindow.h"
 #include "groups/UserForm00.h"
+#include "lines/Placeholders.h"
+#include "lines/Us_Menu.h"
 #include "office/engine/ExcelEngine.h"
 #include "platform/LinuxFileSystem.h"
 #include "platform/LinuxPlatform.h"
@@ -125,6 +130,38 @@ int run(const std::vector<std::string>& args) {
         windows.click("CommandButton3");
         windows.answer(ui::Answer::Yes);
         groups::RunMainWindow(ctx);
+    } else if (command.rfind("line-", 0) == 0 && args.size() >= 4) {
+        ctx.state.SelectedGroup = args[2];
+        ctx.state.GroupEditMode.assign(1, 'M');  // (GCC 12 warns falsely on = "M" here)
+        ctx.seams.findFiles = lines::PlaceholderFindFiles;
+        ctx.seams.probeLineFile = lines::PlaceholderProbeLineFile;
+        auto clickRow = [&windows](int row) {
+            windows.selectItem("ListBox1", row);
+            windows.mouseUp("ListBox1", ui::kLeftButton);
+        };
+        if (command == "line-insert" && args.size() >= 6) {
+            windows.click("CommandButton5");
+            windows.typeText("TextBox3", args[3]);
+            windows.keyPress("TextBox1", 'x');
+            windows.answerInput(args[4]);
+            windows.typeText("TextBox4", args[5]);
+            windows.click("CommandButton1");
+            windows.answer(ui::Answer::Yes);
+        } else if (command == "line-duplicate" && args.size() >= 5) {
+            clickRow(std::stoi(args[3]));
+            windows.click("CommandButton6");
+            windows.typeText("TextBox4", args[4]);
+            windows.click("CommandButton1");
+            windows.answer(ui::Answer::Yes);
+        } else if (command == "line-delete") {
+            clickRow(std::stoi(args[3]));
+            windows.click("CommandButton2");
+            windows.answer(ui::Answer::Yes);
+        } else {
+            throw std::runtime_error("unknown command or missing arguments: " + command);
+        }
+        lines::ShowLineEditor(ctx);
+        if (windows.stepsLeft()) throw std::runtime_error("the line editor did not take every step");
     } else {
         throw std::runtime_error("unknown command or missing arguments: " + command);
     }

@@ -1,0 +1,110 @@
+// The line editor on a base workbook of 9,999 lines, whole commands from
+// the click to the saved file: clicking a line until its fields show, and
+// saving a changed line.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+
+#include <unistd.h>
+
+#include "core/Context.h"
+#include "lines/Us_Menu.h"
+#include "office/engine/ExcelEngine.h"
+#include "platform/LinuxFileSystem.h"
+#include "platform/LinuxPlatform.h"
+#include "store/BaseWorkbook.h"
+#include "ui/scripted/ScriptedWindowSystem.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class Objects : public automation::ObjectFactory {
+public:
+    std::shared_ptr<automation::excel::Application> CreateExcel() override {
+        return office::engine::createExcelApplication();
+    }
+    std::shared_ptr<automation::FileSystem> CreateFileSystem() override {
+        return std::make_shared<platform::LinuxFileSystem>();
+    }
+};
+
+struct Bench {
+    Objects objects;
+    platform::LinuxPlatform platform;
+    ui::ScriptedWindowSystem windows;
+    core::Context ctx{objects, platform, windows};
+    fs::path folder = fs::temp_directory_path() / ("tavolex-bench-lines-" + std::to_string(::getpid()));
+
+    Bench() {
+        fs::create_directories(folder);
+        const std::string document = (folder / "memo.doc").string();
+        { std::ofstream(document) << "x"; }
+        windows.autoAcknowledge = true;
+        ctx.state.DataFolder = folder.string() + "/";
+        ctx.state.FileSystem = objects.CreateFileSystem();
+        ctx.state.SelectedGroup = "Group 17";
+        ctx.state.GroupEditMode = "M";
+        ctx.seams.probeLineFile = [](core::Context& c, ui::Form&, const std::string&) { c.state.MaxPageCount = 9; };
+        store::InitFixedSettings(ctx.state);
+        store::CreateBaseWorkbook(ctx, ctx.state.DataFolder);
+        store::OpenBaseWorkbook(ctx);
+        auto& data = *ctx.state.DataSheet;
+        for (long row = 2; row <= 10000; ++row) {
+            const long id = row - 1;
+            data.Cells(row, 1)->SetValue(static_cast<double>(id));
+            data.Cells(row, 2)->SetValue("Group " + std::to_string(id % 200));
+            data.Cells(row, 4)->SetValue("Description of line " + std::to_string(id));
+            data.Cells(row, 5)->SetValue(document);
+            data.Cells(row, 9)->SetValue(1.0);
+            data.Cells(row, 10)->SetValue(3.0);
+            data.Cells(row, 11)->SetValue(static_cast<double>(100 + id / 200));
+        }
+        store::SaveAndCloseBaseWorkbook(ctx);
+    }
+    ~Bench() { fs::remove_all(folder); }
+};
+
+Bench& bench() {
+    static Bench instance;
+    return instance;
+}
+
+void BM_ClickALineUntilItsFieldsShow(benchmark::State& state) {
+    Bench& b = bench();
+    lines::Us_Menu editor(b.ctx);
+    editor.ensureLoaded();
+    for (auto _ : state) {
+        editor.ListBox1.userSelect(25);
+        editor.ListBox1_MouseUp(ui::kLeftButton, 0, 0, 0);
+        benchmark::DoNotOptimize(editor.TextBox3.text());
+    }
+}
+BENCHMARK(BM_ClickALineUntilItsFieldsShow)->Unit(benchmark::kMillisecond);
+
+// Timed from the click to the start of the half-second "OK" feedback.
+void BM_SaveAChangedLine(benchmark::State& state) {
+    Bench& b = bench();
+    lines::Us_Menu editor(b.ctx);
+    editor.ensureLoaded();
+    editor.ListBox1.userSelect(25);
+    editor.ListBox1_MouseUp(ui::kLeftButton, 0, 0, 0);
+    int round = 0;
+    for (auto _ : state) {
+        editor.TextBox3.userSetText("Changed " + std::to_string(++round));
+        editor.TextBox3.commitUserEdit();
+        std::chrono::steady_clock::time_point pauseStart{};
+        b.windows.onDoEvents = [&] {
+            if (pauseStart == std::chrono::steady_clock::time_point{}) pauseStart = std::chrono::steady_clock::now();
+        };
+        const auto start = std::chrono::steady_clock::now();
+        editor.CommandButton1_Click();
+        state.SetIterationTime(std::chrono::duration<double>(pauseStart - start).count());
+        b.windows.onDoEvents = nullptr;
+    }
+}
+BENCHMARK(BM_SaveAChangedLine)->UseManualTime()->Iterations(8)->Unit(benchmark::kMillisecond);
+
+}  // namespace
