@@ -72,12 +72,14 @@ WorkbookModel readWorkbookStream(std::span<const std::uint8_t> stream, const std
     std::map<std::size_t, std::size_t> read;  // start -> end
     for (std::size_t i = 0; i < model.sheets.size(); ++i) {
         SheetModel& sheet = model.sheets[i];
-        if (sheet.kind == SheetKind::Chart || sheet.kind == SheetKind::VbModule) continue;
+        if (sheet.kind == SheetKind::VbModule) continue;
         const std::size_t start = globals.sheetOffsets[i];
         auto after = read.upper_bound(start);
         if (after != read.begin() && std::prev(after)->second > start)
             throwDamaged("two sheets share one substream", start);
-        std::size_t end = readSheet(stream, globals.sheetOffsets[i], globals.sharedStrings, model.xfs.size(), sheet);
+        std::size_t end = sheet.kind == SheetKind::Chart
+                              ? readChartSheet(stream, globals.sheetOffsets[i], sheet)
+                              : readSheet(stream, globals.sheetOffsets[i], globals.sharedStrings, model.xfs.size(), sheet);
         if (after != read.end() && after->first < end) throwDamaged("two sheets share one substream", after->first);
         read[start] = end;
     }
