@@ -6,7 +6,7 @@
 #include "office/biff/BiffRecords.h"
 #include "office/biff/BiffStrings.h"
 #include "office/model/WorkbookModel.h"
-#include "office/text/Utf16.h"
+#include "text/Utf.h"
 
 namespace office::biff {
 namespace {

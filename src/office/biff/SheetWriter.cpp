@@ -8,7 +8,7 @@
 #include "office/biff/RecordReader.h"
 #include "office/biff/Rk.h"
 #include "office/biff/SheetSettingsRecords.h"
-#include "office/text/Utf16.h"
+#include "text/Utf.h"
 
 namespace office::biff {
 namespace {

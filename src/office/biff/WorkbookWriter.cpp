@@ -3,7 +3,6 @@
 
 #include "automation/AutomationError.h"
 #include "office/biff/Biff8.h"
-#include "office/text/Utf16.h"
 #include "office/biff/BiffRecords.h"
 #include "office/biff/ChartStreams.h"
 #include "office/biff/FormatRecords.h"
@@ -12,7 +11,7 @@
 #include "office/biff/RecordWriter.h"
 #include "office/biff/SharedStringsWriter.h"
 #include "office/biff/SheetWriter.h"
-#include "office/biff/Utf16Text.h"
+#include "text/Utf.h"
 #include "office/crypto/Crypto.h"
 
 namespace office::biff {
