@@ -10,6 +10,7 @@
 #include "groups/MainWindow.h"
 #include "lines/LineEditorPlaceholder.h"
 #include "platform/LinuxPlatform.h"
+#include "startup/Form1.h"
 #include "startup/Placeholders.h"
 #include "startup/StartArgument.h"
 #include "startup/Startup.h"
@@ -19,9 +20,8 @@ namespace {
 
 void wireSeams(core::Context& ctx) {
     ctx.seams.showMainWindow = groups::RunMainWindow;
-    // TODO(chooser, shortcut): stand-ins until the folder chooser window and
-    // the launcher writer exist; the first run then goes straight to help.
-    ctx.seams.showFolderChooser = startup::PlaceholderFolderChooser;
+    ctx.seams.showFolderChooser = [](core::Context& c) { startup::ShowChooser(c); };
+    // TODO(shortcut): stand-in until the launcher writer exists.
     ctx.seams.createDesktopShortcut = startup::PlaceholderDesktopShortcut;
     // TODO(line editor): stand-in until the line editor window exists.
     ctx.seams.showLineEditor = lines::LineEditorPlaceholder;

@@ -10,4 +10,8 @@ AutomationError::AutomationError(long number, std::string description, std::stri
       file_(std::move(file)),
       offset_(offset) {}
 
+void raiseCannotCreateObject() {
+    throw AutomationError(errnum::kCannotCreateObject, "ActiveX component can't create object");
+}
+
 }  // namespace automation

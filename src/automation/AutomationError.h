@@ -51,4 +51,8 @@ constexpr long kWordObjectDeleted = 5825;      // a call on a closed document
 constexpr long kPowerPointObjectGone = -2147188720;  // a call on a closed presentation
 }  // namespace errnum
 
+// Raises 429 "ActiveX component can't create object": the component asked
+// for is not there.
+[[noreturn]] void raiseCannotCreateObject();
+
 }  // namespace automation

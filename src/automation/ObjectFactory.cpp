@@ -4,14 +4,10 @@
 
 namespace automation {
 
-namespace {
-[[noreturn]] void cannotCreate() {
-    throw AutomationError(errnum::kCannotCreateObject, "ActiveX component can't create object");
+std::shared_ptr<word::Application> ObjectFactory::CreateWord() { raiseCannotCreateObject(); }
+
+std::shared_ptr<powerpoint::Presentation> ObjectFactory::GetPresentation(const std::string&) {
+    raiseCannotCreateObject();
 }
-}  // namespace
-
-std::shared_ptr<word::Application> ObjectFactory::CreateWord() { cannotCreate(); }
-
-std::shared_ptr<powerpoint::Presentation> ObjectFactory::GetPresentation(const std::string&) { cannotCreate(); }
 
 }  // namespace automation

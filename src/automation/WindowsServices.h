@@ -4,6 +4,7 @@
 // pause. Failures raise AutomationError with the numbers in AutomationError.h.
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace automation {
 
@@ -22,6 +23,14 @@ public:
     virtual void deletefile(const std::string& path, bool force) = 0;
 };
 
+// One entry of the drive list: a file system the user may pick.
+struct DriveInfo {
+    enum class Kind { Root, Home, Removable, Mounted };
+    std::string root;   // its top folder, without a final separator ("/" for the root)
+    std::string label;  // the volume's name for removable media, else empty
+    Kind kind = Kind::Mounted;
+};
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -35,6 +44,21 @@ public:
     virtual void OpenWithAssociatedProgram(const std::string& path) = 0;
     // Blocks the calling thread.
     virtual void SleepMilliseconds(long milliseconds) = 0;
+
+    // --- listings for the chooser's drive, folder and file lists ---------
+    // Platforms that list nothing raise 429 from these.
+    // The file systems a user picks from: the root first, then the home
+    // folder, then removable and other mounted media; never pseudo file
+    // systems. Read anew at every call.
+    virtual std::vector<DriveInfo> ListDrives();
+    // Names of the sub-folders of `folder`, in the order the user reads
+    // them; hidden ones (".name") left out. Raises the file-system object's
+    // error when the folder cannot be read.
+    virtual std::vector<std::string> ListSubfolders(const std::string& folder);
+    // Names of the files of `folder` matching `pattern`: "*" and "?" as
+    // wildcards, letter case ignored, several patterns separated by ";".
+    // Hidden files are left out. Errors as ListSubfolders.
+    virtual std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern);
 };
 
 }  // namespace automation

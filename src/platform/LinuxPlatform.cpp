@@ -11,6 +11,7 @@
 
 #include "platform/ChildProcess.h"
 #include "platform/ErrnoError.h"
+#include "platform/FolderListing.h"
 
 namespace platform {
 
@@ -78,6 +79,14 @@ void LinuxPlatform::OpenWithAssociatedProgram(const std::string& path) {
 
 void LinuxPlatform::SleepMilliseconds(long milliseconds) {
     if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+std::vector<automation::DriveInfo> LinuxPlatform::ListDrives() { return MountedDrives(HomeFolder()); }
+
+std::vector<std::string> LinuxPlatform::ListSubfolders(const std::string& folder) { return SubfolderNames(folder); }
+
+std::vector<std::string> LinuxPlatform::ListFiles(const std::string& folder, const std::string& pattern) {
+    return FileNames(folder, pattern);
 }
 
 }  // namespace platform

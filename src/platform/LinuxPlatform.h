@@ -30,6 +30,11 @@ public:
     void OpenWithAssociatedProgram(const std::string& path) override;
     void SleepMilliseconds(long milliseconds) override;
 
+    // From /proc/self/mounts and $HOME (see FolderListing.h).
+    std::vector<automation::DriveInfo> ListDrives() override;
+    std::vector<std::string> ListSubfolders(const std::string& folder) override;
+    std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) override;
+
     const std::string& openCommand() const { return openCommand_; }
 
 private:

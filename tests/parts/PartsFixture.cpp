@@ -1,6 +1,7 @@
 #include "parts/PartsFixture.h"
 
 #include "office/engine/ExcelEngine.h"
+#include "platform/FolderListing.h"
 #include "platform/LinuxFileSystem.h"
 #include "store/BaseWorkbook.h"
 #include "store/DataLayout.h"
@@ -19,6 +20,24 @@ std::shared_ptr<automation::excel::Application> TestObjectFactory::CreateExcel()
 
 std::shared_ptr<automation::FileSystem> TestObjectFactory::CreateFileSystem() {
     return std::make_shared<platform::LinuxFileSystem>();
+}
+
+namespace {
+std::string withoutFinalSeparator(std::string folder) {
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    return folder;
+}
+}  // namespace
+
+std::vector<std::string> TestPlatform::ListSubfolders(const std::string& folder) {
+    listed.push_back(folder);
+    if (auto bad = unreadable.find(withoutFinalSeparator(folder)); bad != unreadable.end()) throw bad->second;
+    return platform::SubfolderNames(folder);
+}
+
+std::vector<std::string> TestPlatform::ListFiles(const std::string& folder, const std::string& pattern) {
+    if (auto bad = unreadable.find(withoutFinalSeparator(folder)); bad != unreadable.end()) throw bad->second;
+    return platform::FileNames(folder, pattern);
 }
 
 PartsTest::PartsTest() {

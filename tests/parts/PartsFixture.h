@@ -4,10 +4,12 @@
 // fill the DATA sheet of its base workbook and read it back.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "automation/AutomationError.h"
 #include "core/Context.h"
 #include "support/TestSupport.h"
 #include "ui/scripted/ScriptedWindowSystem.h"
@@ -26,7 +28,9 @@ public:
     std::vector<std::shared_ptr<automation::excel::Application>> instances;
 };
 
-// Platform services that never touch the desktop.
+// Platform services that never touch the desktop. Folders are listed from
+// the real file system, except those a test declares unreadable; the drive
+// list is the test's.
 class TestPlatform : public automation::Platform {
 public:
     std::string ProgramFolder() override { return programFolder; }
@@ -34,9 +38,18 @@ public:
     std::string DesktopFolder() override { return desktopFolder; }
     void OpenWithAssociatedProgram(const std::string& path) override { opened.push_back(path); }
     void SleepMilliseconds(long) override {}
+    std::vector<automation::DriveInfo> ListDrives() override { return drives; }
+    std::vector<std::string> ListSubfolders(const std::string& folder) override;
+    std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) override;
+
     std::string programFolder = "/opt/tavolex";
     std::string desktopFolder = "/tmp/desktop";
     std::vector<std::string> opened;
+    std::vector<automation::DriveInfo> drives{{"/", "", automation::DriveInfo::Kind::Root}};
+    // Folders (without final "/") whose listing fails with this error.
+    std::map<std::string, automation::AutomationError> unreadable;
+    // Folders listed, in order.
+    std::vector<std::string> listed;
 };
 
 // One line row of the DATA sheet, columns A to K as written.

@@ -4,7 +4,6 @@
 
 #include "StartupFakes.h"
 #include "startup/FirstRun.h"
-#include "startup/Placeholders.h"
 #include "startup/Startup.h"
 
 namespace {
@@ -75,7 +74,7 @@ TEST(FirstRun, ChooserLeftByExitMakesNoShortcut) {
     run.ctx.state.ChooserResult = "/stale/answer";
     run.ctx.seams.showFolderChooser = [&run](core::Context& c) {
         run.calls.push_back("chooser");
-        startup::PlaceholderFolderChooser(c);
+        c.state.ChooserResult.clear();  // what the chooser's Exit leaves
     };
     run.windows.answer(ui::Answer::Yes);
     run.expectHelpWindow();

@@ -92,6 +92,14 @@ int Control::fireKeyDown(int keyCode, int shift) {
     return keyCode;
 }
 
+void Control::fireDblClick() {
+    if (onDblClick) onDblClick();
+}
+
+void Control::fireChange() {
+    if (onChange) onChange();
+}
+
 // --- TextBox ---------------------------------------------------------------
 
 void TextBox::setText(const std::string& text) {
@@ -164,10 +172,15 @@ void ListBox::SetListIndex(int index) {
     if (listIndex_ == index) return;
     listIndex_ = index;
     notify(Property::ListIndex);
-    fireClick();
+    selectionChanged();
 }
 
 void ListBox::userSelect(int index) { SetListIndex(index); }
+
+void ListBox::userDoubleClick(int index) {
+    SetListIndex(index);
+    fireDblClick();
+}
 
 std::string ListBox::Value() const { return listIndex_ >= 0 ? List(listIndex_) : std::string(); }
 

@@ -75,6 +75,7 @@ public:
     std::function<void()> onAfterUpdate;
     std::function<void()> onEnter;
     std::function<void()> onExit;
+    std::function<void()> onDblClick;
 
     void fireClick();
     void fireMouseDown(int button, int shift, double x = 0, double y = 0);
@@ -82,6 +83,8 @@ public:
     // Returns the key after the handler, 0 when the handler cancelled it.
     int fireKeyPress(int keyAscii);
     int fireKeyDown(int keyCode, int shift);
+    void fireDblClick();
+    void fireChange();
 
     void setObserver(ControlObserver* observer) { observer_ = observer; }
 
@@ -167,6 +170,9 @@ public:
     void SetListIndex(int index);
     // The user picks an entry: the selection changes, then Click runs.
     void userSelect(int index);
+    // The user double-clicks an entry (or presses Enter on it): it is
+    // selected, then DblClick runs.
+    virtual void userDoubleClick(int index);
     bool Selected(int index) const { return index >= 0 && index == listIndex_; }
     // Text of the selected entry, "" when none.
     std::string Value() const;
@@ -180,6 +186,10 @@ public:
     int findFirstStartingWith(char letter) const;
 
     const std::vector<std::vector<std::string>>& rows() const { return rows_; }
+
+protected:
+    // Runs after the selection changed: Click for a list box.
+    virtual void selectionChanged() { fireClick(); }
 
 private:
     std::vector<std::vector<std::string>> rows_;

@@ -1,6 +1,7 @@
 #include "ui/qt/ControlWidgets.h"
 
 #include <QAbstractScrollArea>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -58,8 +59,13 @@ QWidget* newWidget(Control& control, QWidget* parent) {
         if (box.maxLength > 0) edit->setMaxLength(box.maxLength);
         return edit;
     }
+    case ControlKind::DriveListBox: {
+        // A drop-down, as drive lists are; the choice goes to the model.
+        auto* combo = new QComboBox(parent);
+        combo->setEditable(false);
+        return combo;
+    }
     case ControlKind::ListBox:
-    case ControlKind::DriveListBox:
     case ControlKind::DirListBox:
     case ControlKind::FileListBox: {
         auto* list = new QListWidget(parent);
@@ -105,6 +111,12 @@ void fillList(ListBox& list, QListWidget& widget) {
         for (const std::string& column : row) columns << toQString(column);
         widget.addItem(list.columnCount > 1 ? columns.join(QChar('\t')) : columns.value(0));
     }
+}
+
+void fillCombo(const ListBox& list, QComboBox& combo) {
+    combo.clear();
+    for (const auto& row : list.rows()) combo.addItem(toQString(row.empty() ? std::string() : row[0]));
+    combo.setCurrentIndex(list.ListIndex());
 }
 
 void showListIndex(const ListBox& list, QListWidget& widget) {
@@ -181,11 +193,15 @@ void applyProperty(Control& control, QWidget& widget, Property property) {
         if (auto* list = qobject_cast<QListWidget*>(&widget)) {
             fillList(static_cast<ListBox&>(control), *list);
             showListIndex(static_cast<ListBox&>(control), *list);
+        } else if (auto* combo = qobject_cast<QComboBox*>(&widget)) {
+            fillCombo(static_cast<ListBox&>(control), *combo);
         }
         break;
     case Property::ListIndex:
     case Property::Selected:
         if (auto* list = qobject_cast<QListWidget*>(&widget)) showListIndex(static_cast<ListBox&>(control), *list);
+        else if (auto* combo = qobject_cast<QComboBox*>(&widget))
+            combo->setCurrentIndex(static_cast<ListBox&>(control).ListIndex());
         break;
     case Property::ColumnWidths:
         if (auto* list = qobject_cast<QListWidget*>(&widget)) applyColumnWidths(static_cast<ListBox&>(control), *list);

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -100,6 +101,16 @@ void FormWindow::connectUserActions(Control& control, QWidget& widget) {
         connect(line, &QLineEdit::textEdited, this,
                 [this, &box](const QString& text) { guard_.run([&] { box.userSetText(toStdString(text)); }); });
         connect(line, &QLineEdit::returnPressed, this, [this, &box] { guard_.run([&] { box.commitUserEdit(); }); });
+    } else if (auto* combo = qobject_cast<QComboBox*>(&widget)) {
+        auto& list = static_cast<ListBox&>(control);
+        connect(combo, &QComboBox::activated, this, [this, &list](int index) {
+            guard_.run([&] {
+                if (index >= 0 && index != list.ListIndex() && !list.locked()) list.userSelect(index);
+            });
+            // The model decides: a choice it refused (or changed) shows as it is.
+            const QSignalBlocker block(widgetOf(list));
+            if (auto* shown = qobject_cast<QComboBox*>(widgetOf(list))) shown->setCurrentIndex(list.ListIndex());
+        });
     } else if (auto* edit = qobject_cast<QPlainTextEdit*>(&widget)) {
         auto& box = static_cast<TextBox&>(control);
         // Program changes are applied with signals blocked: this is the user.
@@ -185,8 +196,10 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
     Control* control = watched_.value(watched, nullptr);
     if (!control || !live_) return false;
     switch (event->type()) {
-    case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
+        if (mouseDoubleClicked(*control, static_cast<QWidget&>(*watched), static_cast<QMouseEvent&>(*event))) return true;
+        return mousePressed(*control, static_cast<QWidget&>(*watched), static_cast<QMouseEvent&>(*event));
+    case QEvent::MouseButtonPress:
         return mousePressed(*control, static_cast<QWidget&>(*watched), static_cast<QMouseEvent&>(*event));
     case QEvent::MouseButtonRelease: return mouseReleased(*control, static_cast<QMouseEvent&>(*event));
     case QEvent::KeyPress: return keyPressed(*control, *watched, static_cast<QKeyEvent&>(*event));
@@ -214,6 +227,8 @@ bool FormWindow::mousePressed(Control& control, QWidget& target, QMouseEvent& ev
     const int shift = shiftState(event.modifiers());
     const QPointF at = event.position();
     ListBox* list = asList(control);
+    // A drop-down list (the drive list) opens and chooses by itself.
+    if (list && control.kind() == ControlKind::DriveListBox) return false;
     if (list && button == kLeftButton) {
         // The list's selection is the model's: the row goes there first and
         // comes back through the observer.
@@ -231,6 +246,17 @@ bool FormWindow::mousePressed(Control& control, QWidget& target, QMouseEvent& ev
     guard_.run([&] { control.fireMouseDown(button, shift, toPoints(at.x()), toPoints(at.y())); });
     // Other buttons do nothing more: no selection, no context menu.
     return button != kLeftButton;
+}
+
+bool FormWindow::mouseDoubleClicked(Control& control, QWidget& target, QMouseEvent& event) {
+    ListBox* list = asList(control);
+    auto* view = qobject_cast<QListWidget*>(widgetOf(control));
+    if (!list || !view || event.button() != Qt::LeftButton || !control.enabled() || list->locked()) return false;
+    lastModifiers_ = event.modifiers();
+    const int row = view->indexAt(view->viewport()->mapFrom(&target, event.position().toPoint())).row();
+    if (row < 0) return false;
+    guard_.run([&] { list->userDoubleClick(row); });
+    return true;
 }
 
 bool FormWindow::mouseReleased(Control& control, QMouseEvent& event) {
@@ -298,8 +324,15 @@ bool FormWindow::listKey(ListBox& list, QWidget& widget, const QKeyEvent& event,
     case Qt::Key_End: row = last; break;
     case Qt::Key_PageUp: row = std::max(0, current - rowsPerPage(*view)); break;
     case Qt::Key_PageDown: row = std::min(last, std::max(0, current) + rowsPerPage(*view)); break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Enter opens the folder or takes the file, as a double-click does.
+        if ((list.kind() == ControlKind::DirListBox || list.kind() == ControlKind::FileListBox) && current >= 0 &&
+            !list.locked())
+            guard_.run([&] { list.userDoubleClick(current); });
+        return true;
     default:
-        if (keyAscii < 32) return false;  // Enter, Esc...: nothing for a list
+        if (keyAscii < 32) return false;  // Esc...: nothing for a list
         if (list.matchFirstLetter && keyAscii < 128) row = list.findFirstStartingWith(static_cast<char>(keyAscii));
         break;
     }

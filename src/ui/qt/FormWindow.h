@@ -42,6 +42,8 @@ private:
     void setTabOrder();
     bool mousePressed(Control& control, QWidget& target, QMouseEvent& event);
     bool mouseReleased(Control& control, QMouseEvent& event);
+    // A double-click on an entry of a list: true when the list took it.
+    bool mouseDoubleClicked(Control& control, QWidget& target, QMouseEvent& event);
     bool keyPressed(Control& control, QObject& watched, QKeyEvent& event);
     bool listKey(ListBox& list, QWidget& widget, const QKeyEvent& event, int keyAscii);
 

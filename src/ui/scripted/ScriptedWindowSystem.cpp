@@ -43,6 +43,17 @@ void ScriptedWindowSystem::selectItem(const std::string& name, int index) {
     }});
 }
 
+void ScriptedWindowSystem::doubleClickItem(const std::string& name, int index) {
+    steps_.push_back(FormStep{"double-click entry of " + name, [this, name, index](Form& form) {
+        auto* list = dynamic_cast<ListBox*>(&controlOf(form, name));
+        if (!list) throw ScriptError(name + " is not a list");
+        if (index < 0 || index >= list->ListCount())
+            throw ScriptError(name + " has no entry " + std::to_string(index));
+        list->setFocus();
+        list->userDoubleClick(index);
+    }});
+}
+
 void ScriptedWindowSystem::keyPress(const std::string& name, char key) {
     steps_.push_back(FormStep{"key on " + name, [this, name, key](Form& form) {
         Control& control = controlOf(form, name);

@@ -45,6 +45,8 @@ public:
     void mouseUp(const std::string& control, int button, int shift = 0);
     // The user picks entry `index` of a list.
     void selectItem(const std::string& list, int index);
+    // The user double-clicks entry `index` of a list.
+    void doubleClickItem(const std::string& list, int index);
     // A key typed into a control (KeyPress; for a list, the first-letter jump).
     void keyPress(const std::string& control, char key);
     // The user replaces a text box's text and leaves it.

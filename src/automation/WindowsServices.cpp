@@ -1,0 +1,11 @@
+#include "automation/WindowsServices.h"
+
+#include "automation/AutomationError.h"
+
+namespace automation {
+
+std::vector<DriveInfo> Platform::ListDrives() { raiseCannotCreateObject(); }
+std::vector<std::string> Platform::ListSubfolders(const std::string&) { raiseCannotCreateObject(); }
+std::vector<std::string> Platform::ListFiles(const std::string&, const std::string&) { raiseCannotCreateObject(); }
+
+}  // namespace automation
