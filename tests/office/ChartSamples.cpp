@@ -1,0 +1,102 @@
+#include "office/ChartSamples.h"
+
+#include "office/XlsFile.h"
+#include "office/biff/BiffRecords.h"
+#include "office/biff/RecordCipher.h"
+#include "office/biff/RecordReader.h"
+#include "office/cfb/CompoundFile.h"
+#include "office/chart/ChartData.h"
+#include "office/chart/ChartReader.h"
+#include "office/crypto/Crypto.h"
+#include "support/TestSupport.h"
+
+namespace charttest {
+namespace {
+
+namespace rec = office::biff::rec;
+using office::biff::Record;
+using office::biff::RecordReader;
+
+constexpr std::uint16_t kPalette = 0x0092;
+
+std::uint16_t u16(std::span<const std::uint8_t> b, std::size_t at) { return b[at] | (b[at + 1] << 8); }
+std::uint32_t u32(std::span<const std::uint8_t> b, std::size_t at) { return u16(b, at) | (u16(b, at + 2) << 16); }
+
+std::vector<std::uint8_t> clearStream(const std::vector<std::uint8_t>& file) {
+    office::cfb::Node root = office::cfb::readCompoundFile(file);
+    std::vector<std::uint8_t> stream = root.child("Workbook")->data;
+    RecordReader reader(stream);
+    Record r;
+    reader.next(r);  // BOF
+    while (reader.next(r) && r.id != rec::kEof) {
+        if (r.id != rec::kFilePass) continue;
+        auto cipher = office::crypto::openFilePass(r.body, office::crypto::kDefaultPassword);
+        return office::biff::applyRecordCipher(stream, reader.position(), *cipher);
+    }
+    return stream;
+}
+
+// Where the substream starting at `start` ends (after its EOF record).
+std::size_t endOfSubstream(std::span<const std::uint8_t> stream, std::size_t start) {
+    RecordReader reader(stream, start);
+    Record r;
+    while (reader.next(r))
+        if (r.id == rec::kEof) return reader.position();
+    return stream.size();
+}
+
+}  // namespace
+
+automation::chart::Chart WorkbookCharts::read(const FoundChart& c) const {
+    return office::chart::readChart(substream(c), palette);
+}
+
+automation::chart::Chart WorkbookCharts::readAndFill(const FoundChart& c) const {
+    auto chart = read(c);
+    office::chart::fillFromCells(chart, externSheets, [&](int sheet, std::uint32_t row, std::uint32_t column) {
+        office::chart::CellContent content;
+        if (sheet >= 0 && static_cast<std::size_t>(sheet) < model.sheets.size())
+            if (const office::Cell* cell = model.sheets[sheet].cell(row + 1, column + 1)) content.value = cell->value;
+        return content;
+    });
+    return chart;
+}
+
+WorkbookCharts loadCharts(const std::filesystem::path& path) {
+    WorkbookCharts out;
+    const auto file = testsupport::readFileBytes(path);
+    out.model = office::readXls(file, "");
+    out.stream = clearStream(file);
+    out.externSheets = office::chart::externSheetTable(out.stream);
+    auto defaults = office::chart::defaultPalette();
+    out.palette.assign(defaults.begin(), defaults.end());
+
+    std::vector<std::size_t> sheetStarts;  // BOF offsets in BOUNDSHEET order
+    RecordReader globals(out.stream);
+    Record r;
+    while (globals.next(r) && r.id != rec::kEof) {
+        if (r.id == rec::kBoundSheet) sheetStarts.push_back(u32(r.body, 0));
+        if (r.id == kPalette)
+            for (std::size_t i = 0; i < u16(r.body, 0) && i < out.palette.size(); ++i)
+                out.palette[i] = (r.body[2 + 4 * i] << 16) | (r.body[3 + 4 * i] << 8) | r.body[4 + 4 * i];
+    }
+    for (std::size_t i = 0; i < sheetStarts.size(); ++i) {
+        const std::string& name = out.model.sheets[i].name;
+        const std::size_t start = sheetStarts[i];
+        if (u16(out.stream, start + 6) == rec::kBofChart) {
+            out.charts.push_back({name, true, start, endOfSubstream(out.stream, start) - start});
+            continue;
+        }
+        RecordReader sheet(out.stream, start);
+        sheet.next(r);  // the worksheet's BOF
+        while (sheet.next(r) && r.id != rec::kEof) {
+            if (r.id != rec::kBof) continue;
+            const std::size_t end = endOfSubstream(out.stream, r.offset);
+            out.charts.push_back({name, false, r.offset, end - r.offset});
+            sheet = RecordReader(out.stream, end);
+        }
+    }
+    return out;
+}
+
+}  // namespace charttest
