@@ -1,5 +1,9 @@
 #include "office/ChartSamples.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
 #include "office/XlsFile.h"
 #include "office/biff/BiffRecords.h"
 #include "office/biff/RecordCipher.h"
@@ -46,6 +50,39 @@ std::size_t endOfSubstream(std::span<const std::uint8_t> stream, std::size_t sta
 }
 
 }  // namespace
+
+Records Records::parse(std::span<const std::uint8_t> substream) {
+    Records out;
+    RecordReader reader(substream);
+    Record r;
+    while (reader.next(r)) out.list.push_back({r.id, {r.body.begin(), r.body.end()}});
+    return out;
+}
+
+std::vector<std::uint8_t> Records::bytes() const {
+    std::vector<std::uint8_t> out;
+    for (const One& r : list) {
+        const auto size = static_cast<std::uint16_t>(r.body.size());
+        out.insert(out.end(), {std::uint8_t(r.id), std::uint8_t(r.id >> 8), std::uint8_t(size), std::uint8_t(size >> 8)});
+        out.insert(out.end(), r.body.begin(), r.body.end());
+    }
+    return out;
+}
+
+Records::One& Records::first(std::uint16_t id) {
+    auto it = std::find_if(list.begin(), list.end(), [&](const One& r) { return r.id == id; });
+    if (it == list.end()) {
+        ADD_FAILURE() << "no record " << id;
+        static One none;
+        return none;
+    }
+    return *it;
+}
+
+void Records::insertAfter(std::uint16_t id, One record) {
+    auto it = std::find_if(list.begin(), list.end(), [&](const One& r) { return r.id == id; });
+    list.insert(it == list.end() ? it : it + 1, std::move(record));
+}
 
 automation::chart::Chart WorkbookCharts::read(const FoundChart& c) const {
     return office::chart::readChart(substream(c), palette);

@@ -33,6 +33,22 @@ struct WorkbookCharts {
     automation::chart::Chart readAndFill(const FoundChart& c) const;
 };
 
+// A substream as a list of records, to change charts the way damage or
+// another writer would.
+struct Records {
+    struct One {
+        std::uint16_t id;
+        std::vector<std::uint8_t> body;
+    };
+    std::vector<One> list;
+
+    static Records parse(std::span<const std::uint8_t> substream);
+    std::vector<std::uint8_t> bytes() const;
+    // The first record with `id`; fails the test when there is none.
+    One& first(std::uint16_t id);
+    void insertAfter(std::uint16_t id, One record);
+};
+
 // Throws AutomationError for files our reader refuses; the default password
 // only (none of the chart samples has another).
 WorkbookCharts loadCharts(const std::filesystem::path& path);
