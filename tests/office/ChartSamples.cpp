@@ -11,6 +11,7 @@
 #include "office/cfb/CompoundFile.h"
 #include "office/chart/ChartData.h"
 #include "office/chart/ChartReader.h"
+#include "office/chart/ChartSubstreams.h"
 #include "office/crypto/Crypto.h"
 #include "support/TestSupport.h"
 
@@ -38,15 +39,6 @@ std::vector<std::uint8_t> clearStream(const std::vector<std::uint8_t>& file) {
         return office::biff::applyRecordCipher(stream, reader.position(), *cipher);
     }
     return stream;
-}
-
-// Where the substream starting at `start` ends (after its EOF record).
-std::size_t endOfSubstream(std::span<const std::uint8_t> stream, std::size_t start) {
-    RecordReader reader(stream, start);
-    Record r;
-    while (reader.next(r))
-        if (r.id == rec::kEof) return reader.position();
-    return stream.size();
 }
 
 }  // namespace
@@ -117,21 +109,10 @@ WorkbookCharts loadCharts(const std::filesystem::path& path) {
             for (std::size_t i = 0; i < u16(r.body, 0) && i < out.palette.size(); ++i)
                 out.palette[i] = (r.body[2 + 4 * i] << 16) | (r.body[3 + 4 * i] << 8) | r.body[4 + 4 * i];
     }
-    for (std::size_t i = 0; i < sheetStarts.size(); ++i) {
-        const std::string& name = out.model.sheets[i].name;
-        const std::size_t start = sheetStarts[i];
-        if (u16(out.stream, start + 6) == rec::kBofChart) {
-            out.charts.push_back({name, true, start, endOfSubstream(out.stream, start) - start});
-            continue;
-        }
-        RecordReader sheet(out.stream, start);
-        sheet.next(r);  // the worksheet's BOF
-        while (sheet.next(r) && r.id != rec::kEof) {
-            if (r.id != rec::kBof) continue;
-            const std::size_t end = endOfSubstream(out.stream, r.offset);
-            out.charts.push_back({name, false, r.offset, end - r.offset});
-            sheet = RecordReader(out.stream, end);
-        }
+    for (const auto& found : office::chart::findChartSubstreams(out.stream)) {
+        auto sheet = std::find(sheetStarts.begin(), sheetStarts.end(), found.sheetOffset);
+        const std::string name = sheet == sheetStarts.end() ? "" : out.model.sheets[sheet - sheetStarts.begin()].name;
+        out.charts.push_back({name, found.offset == found.sheetOffset, found.offset, found.size});
     }
     return out;
 }
