@@ -44,7 +44,7 @@ struct Records {
 
     static Records parse(std::span<const std::uint8_t> substream);
     std::vector<std::uint8_t> bytes() const;
-    // The first record with `id`; fails the test when there is none.
+    // The first record with `id`; std::runtime_error when there is none.
     One& first(std::uint16_t id);
     void insertAfter(std::uint16_t id, One record);
 };
