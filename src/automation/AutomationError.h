@@ -40,6 +40,15 @@ constexpr long kCannotCreateObject = 429;   // "ActiveX component can't create o
 constexpr long kSubscriptOutOfRange = 9;
 constexpr long kTypeMismatch = 13;
 constexpr long kInvalidCall = 5;
+// Word's and PowerPoint's own numbers for a document they cannot open.
+constexpr long kWordFileNotFound = 5174;       // "This file could not be found."
+constexpr long kWordFileCorrupt = 5792;        // "The file appears to be corrupted."
+constexpr long kWordWrongPassword = 5408;      // the document needs a password
+constexpr long kObjectFileNotFound = 432;      // GetObject: "File name or class name not found ..."
+constexpr long kPowerPointCannotOpen = -2147467259;  // "PowerPoint could not open the file." (E_FAIL)
+constexpr long kServerUnavailable = 462;       // a call on an application that has quit
+constexpr long kWordObjectDeleted = 5825;      // a call on a closed document
+constexpr long kPowerPointObjectGone = -2147188720;  // a call on a closed presentation
 }  // namespace errnum
 
 }  // namespace automation

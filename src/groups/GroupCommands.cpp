@@ -4,6 +4,8 @@
 #include "startup/HelpWindow.h"
 #include "store/BaseWorkbook.h"
 #include "store/DataLayout.h"
+#include "text/CaseFold.h"
+#include "text/Utf.h"
 
 namespace groups {
 
@@ -40,7 +42,7 @@ std::optional<std::string> UserForm00::askGroupName(const std::string& defaultTe
         if (core::HasForbiddenNameCharacter(answer)) {
             prompt = ctx_.tr("A Groupname does not contains the following characters: \\/:*?\"<>|",
                              "Un GroupName non puo' contenere i seguenti caratteri: \\/:*?\"<>|");
-        } else if (core::CharCount(answer) > kMaxGroupNameLength) {
+        } else if (text::characterCount(answer) > kMaxGroupNameLength) {
             prompt = ctx_.tr("Greater than 50 characters!", "Maggiore di 50 caratteri!");
         } else {
             return answer;
@@ -50,7 +52,7 @@ std::optional<std::string> UserForm00::askGroupName(const std::string& defaultTe
 
 bool UserForm00::reportDuplicate(const std::string& name) {
     for (int k = 0; k < ListBox1.ListCount(); ++k) {
-        if (core::EqualsNoCase(core::Trim(ListBox1.List(k)), name)) {
+        if (text::equalsIgnoringCase(core::Trim(ListBox1.List(k)), name)) {
             ctx_.msgBox(name + ctx_.tr(". Already exists!", ". Gia' esistente!"));
             return true;
         }
@@ -104,7 +106,7 @@ void UserForm00::CommandButton3_Click() {
         for (long row = store::kFirstLineRow; row <= store::kLastLineRow;) {
             if (core::Trim(data.Cells(row, store::kColId)->Value().toText()).empty()) break;
             const std::string group = core::Trim(data.Cells(row, store::kColGroup)->Value().toText());
-            if (core::EqualsNoCase(group, ctx_.state.SelectedGroup))
+            if (text::equalsIgnoringCase(group, ctx_.state.SelectedGroup))
                 data.Rows(row)->Delete();  // the next line moved up into this row
             else
                 ++row;
@@ -133,7 +135,7 @@ void UserForm00::CommandButton6_Click() {
         for (long row = store::kFirstLineRow; row <= store::kLastLineRow; ++row) {
             if (core::Trim(data.Cells(row, store::kColId)->Value().toText()).empty()) break;
             const std::string group = core::Trim(data.Cells(row, store::kColGroup)->Value().toText());
-            if (!core::EqualsNoCase(group, ctx_.state.SelectedGroup)) continue;
+            if (!text::equalsIgnoringCase(group, ctx_.state.SelectedGroup)) continue;
 
             // The first empty row after the table; the scan reaches the copies
             // later, but they carry the new name and are left alone.

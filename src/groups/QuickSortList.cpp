@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "core/Text.h"
+#include "text/Collation.h"
 
 namespace groups {
 
@@ -22,7 +23,7 @@ int middle(int low, int high) {
 std::vector<SortEntry> MakeSortEntries(const std::vector<std::string>& texts) {
     std::vector<SortEntry> entries;
     entries.reserve(texts.size());
-    for (const std::string& text : texts) entries.push_back({core::CollationKey(text), text});
+    for (const std::string& text : texts) entries.push_back({text::displaySortKey(text), text});
     return entries;
 }
 
@@ -30,7 +31,7 @@ void QuickSortEntries(std::vector<SortEntry>& entries, int low, int high) {
     if (low >= high) return;
     int i = low;
     int j = high;
-    const std::wstring pivot = entries[middle(low, high)].key;  // copied: does not follow swaps
+    const std::string pivot = entries[middle(low, high)].key;  // copied: does not follow swaps
     do {
         while (entries[i].key < pivot) ++i;
         while (entries[j].key > pivot) --j;

@@ -7,14 +7,14 @@
 namespace groups {
 
 // Sorts the entries of `list` from position `low` to `high` (zero-based,
-// inclusive) in place, case-insensitively in the user's collation. The list
-// keeps its number of entries; entries are exchanged by text.
+// inclusive) in place, ignoring case, in the display order of the user's
+// locale. The list keeps its number of entries; entries are exchanged by text.
 void QuickSortList(ui::ListBox& list, int low, int high);
 
 // The same sort on texts held outside a list, with their collation keys, for
 // callers that fill a list at once.
 struct SortEntry {
-    std::wstring key;
+    std::string key;  // the display sort key
     std::string text;
 };
 std::vector<SortEntry> MakeSortEntries(const std::vector<std::string>& texts);

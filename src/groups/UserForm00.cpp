@@ -4,6 +4,7 @@
 #include "groups/QuickSortList.h"
 #include "store/BaseWorkbook.h"
 #include "store/DataLayout.h"
+#include "text/CaseFold.h"
 
 namespace groups {
 
@@ -113,7 +114,8 @@ void UserForm00::CarLista() {
     if (entries.size() >= 2) QuickSortEntries(entries, 0, static_cast<int>(entries.size()) - 1);
     std::vector<std::string> unique;
     for (std::size_t k = 0; k < entries.size(); ++k) {
-        // Of a run of equal names the last one stays.
+        // Of a run of equal names the last one stays. Equal keys mean equal
+        // folded names, so spellings that differ only in case always meet here.
         if (k + 1 < entries.size() && entries[k].key == entries[k + 1].key) continue;
         unique.push_back(std::move(entries[k].text));
     }
@@ -121,7 +123,7 @@ void UserForm00::CarLista() {
 
     if (ctx_.state.SelectedGroup.empty()) return;
     for (int k = 0; k < ListBox1.ListCount(); ++k) {
-        if (core::EqualsNoCase(ListBox1.List(k), ctx_.state.SelectedGroup)) {
+        if (text::equalsIgnoringCase(ListBox1.List(k), ctx_.state.SelectedGroup)) {
             ListBox1.SetListIndex(k);
             return;
         }

@@ -1,5 +1,6 @@
 #include "office/XlsFile.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <new>
@@ -29,10 +30,20 @@ WorkbookModel readCompound(std::span<const std::uint8_t> fileBytes, const std::s
     } catch (const AutomationError& e) {
         throw AutomationError(kError, kNotReadable + e.description(), e.file(), e.offset());
     }
-    const cfb::Node* stream = root.child("Workbook");
-    if (!stream || stream->isStorage) stream = root.child("Book");
-    if (!stream || stream->isStorage) throw AutomationError(kError, kNotReadable + "it holds no workbook stream.");
-    return biff::readWorkbookStream(stream->data, password);
+    auto isWorkbook = [](const cfb::Node& node, std::string_view name) {
+        return !node.isStorage && cfb::compareNames(node.name, name) == 0;
+    };
+    auto stream = std::find_if(root.children.begin(), root.children.end(),
+                               [&](const cfb::Node& n) { return isWorkbook(n, "Workbook"); });
+    if (stream == root.children.end())
+        stream = std::find_if(root.children.begin(), root.children.end(),
+                              [&](const cfb::Node& n) { return isWorkbook(n, "Book"); });
+    if (stream == root.children.end()) throw AutomationError(kError, kNotReadable + "it holds no workbook stream.");
+    WorkbookModel model = biff::readWorkbookStream(stream->data, password);
+    // Everything else of the file is kept as it is.
+    root.children.erase(stream);
+    model.rootStorage = std::move(root);
+    return model;
 }
 
 }  // namespace
@@ -50,7 +61,7 @@ WorkbookModel readXls(std::span<const std::uint8_t> fileBytes, const std::string
 std::vector<std::uint8_t> writeXls(const WorkbookModel& model, const std::string& password) {
     std::vector<std::uint8_t> stream = biff::writeWorkbookStream(model, password);
     if (stream.size() < kMinWorkbookStream) stream.resize(kMinWorkbookStream, 0);
-    cfb::Node root;
+    cfb::Node root = model.rootStorage;
     root.name = "Root Entry";
     root.isStorage = true;
     root.addStream("Workbook", std::move(stream));

@@ -10,12 +10,14 @@
 
 namespace office {
 
-// Reads the "Workbook" (or old "Book") stream of a compound file. Not a compound file,
+// Reads the "Workbook" (or old "Book") stream of a compound file into the model, and
+// keeps every other stream and storage in WorkbookModel::rootStorage. Not a compound file,
 // no workbook stream, BIFF5 or older, damaged: AutomationError 1004 with a readable
 // description. A wrong or missing open password: AutomationError 1004 as Excel words it.
 WorkbookModel readXls(std::span<const std::uint8_t> fileBytes, const std::string& password);
 
-// A compound file holding the Workbook stream; RC4-encrypted when password is non-empty.
+// A compound file holding the Workbook stream (RC4-encrypted when password is
+// non-empty) beside the streams and storages of WorkbookModel::rootStorage.
 std::vector<std::uint8_t> writeXls(const WorkbookModel& model, const std::string& password);
 
 // readXls over a file on disk; a missing or unreadable file raises AutomationError 1004.

@@ -4,6 +4,7 @@
 #include "core/Text.h"
 #include "store/BaseWorkbook.h"
 #include "store/DataLayout.h"
+#include "text/CaseFold.h"
 
 namespace store {
 
@@ -29,7 +30,7 @@ void CreateBaseWorkbook(core::Context& ctx, const std::string& folder) {
         std::vector<std::string> others;
         for (long i = 1; i <= workbook->WorksheetCount(); ++i) {
             std::string name = workbook->WorksheetAt(i)->Name();
-            if (!core::EqualsNoCase(name, kDataSheet)) others.push_back(name);
+            if (!text::equalsIgnoringCase(name, kDataSheet)) others.push_back(name);
         }
         for (const std::string& name : others) workbook->Worksheets(name)->Delete();
         excelApp->SetDisplayAlerts(true);

@@ -1,5 +1,4 @@
-// RK numbers and the text conversions between the model's UTF-8 and the
-// file's 8-bit and UTF-16 characters.
+// RK numbers: the compact number form of BIFF cells.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,8 +6,6 @@
 #include <random>
 
 #include "office/biff/Rk.h"
-#include "office/biff/Utf16Text.h"
-#include "office/text/Utf16.h"
 
 namespace {
 
@@ -49,45 +46,6 @@ TEST(BiffRk, EncodesOnlyWhatComesBackExactly) {
             EXPECT_TRUE(sameBits(decodeRk(*rk), v)) << v;
         }
     }
-}
-
-std::string fromUnits(const std::u16string& units) {
-    std::string out;
-    office::biff::Utf8Appender appender(out);
-    for (char16_t u : units) appender.add(u);
-    appender.finish();
-    return out;
-}
-
-TEST(BiffText, Utf8AndUtf16BothWays) {
-    const std::string samples[] = {"", "plain", "\u00E9\u00FF\u0100", "\u4E2D\u6587", "\U0001F600 \U00010348 end",
-                                   std::string("nul\0inside", 10)};
-    for (const std::string& s : samples) {
-        std::u16string units;
-        office::text::utf8ToUtf16(s, units);
-        EXPECT_EQ(fromUnits(units), s);
-    }
-    std::u16string units;
-    office::text::utf8ToUtf16("\U0001F600", units);
-    EXPECT_EQ(units, u"\xD83D\xDE00");
-
-    std::string latin;
-    const std::uint8_t compressed[] = {'A', 0xE9, 0xFF};
-    office::biff::appendCompressed(latin, compressed, 3);
-    EXPECT_EQ(latin, "A\u00E9\u00FF");
-}
-
-TEST(BiffText, BrokenInputBecomesReplacementCharacters) {
-    std::u16string units;
-    office::text::utf8ToUtf16("a\xFF" "b\xC3", units);  // stray byte, cut sequence
-    EXPECT_EQ(units, u"a\xFFFD" u"b\xFFFD");
-    office::text::utf8ToUtf16("\xED\xA0\x80", units);  // an encoded surrogate is not UTF-8
-    EXPECT_EQ(units, u"\xFFFD\xFFFD\xFFFD");
-    office::text::utf8ToUtf16("\xC0\xAF", units);  // overlong
-    EXPECT_EQ(units, u"\xFFFD\xFFFD");
-    EXPECT_EQ(fromUnits(u"a\xD800" u"b"), "a\uFFFDb");  // lone high surrogate
-    EXPECT_EQ(fromUnits(u"\xDC00"), "\uFFFD");          // lone low surrogate
-    EXPECT_EQ(fromUnits(u"x\xD83D"), "x\uFFFD");        // high surrogate at the end
 }
 
 }  // namespace

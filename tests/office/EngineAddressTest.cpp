@@ -1,9 +1,8 @@
-// Addresses, case folding and protection hashes used by the engine.
+// Addresses and protection hashes used by the engine.
 #include <gtest/gtest.h>
 
 #include "office/engine/CellAddress.h"
 #include "office/engine/PasswordHash.h"
-#include "office/engine/TextFolding.h"
 
 using namespace office::engine;
 
@@ -48,17 +47,6 @@ TEST(EngineAddress, ColumnLettersRunToIV) {
     EXPECT_EQ(columnLetters(27), "AA");
     EXPECT_EQ(columnLetters(52), "AZ");
     EXPECT_EQ(columnLetters(256), "IV");
-}
-
-TEST(EngineTextFolding, FoldsLatinGreekAndCyrillicButKeepsOtherBytes) {
-    EXPECT_EQ(foldCase("ÄPFEL Straße ÉCOLE"), "äpfel straße école");
-    EXPECT_EQ(foldCase("ŁÓDŹ"), "łódź");
-    EXPECT_EQ(foldCase("ΑΒΓ ПРИВЕТ Ё"), "αβγ привет ё");
-    EXPECT_EQ(foldCase("×"), "×");  // the multiplication sign is no capital
-    EXPECT_EQ(foldCase(std::string("A\xFF" "B")), std::string("a\xFF" "b"));
-    EXPECT_TRUE(equalsIgnoringCase("DATA", "data"));
-    EXPECT_FALSE(equalsIgnoringCase("DATA", "DATA2"));
-    EXPECT_EQ(characterCount("äöü"), 3u);
 }
 
 TEST(EngineProtectionHash, MatchesTheKnownVerifierValues) {

@@ -5,6 +5,7 @@
 #include "groups/MainWindow.h"
 #include "groups/UserForm00.h"
 #include "parts/PartsFixture.h"
+#include "text/CaseFold.h"
 
 namespace partstest {
 namespace {
@@ -25,7 +26,7 @@ protected:
         windows.act([this, name](ui::Form& form) {
             auto& list = static_cast<groups::UserForm00&>(form).ListBox1;
             for (int i = 0; i < list.ListCount(); ++i)
-                if (core::EqualsNoCase(list.List(i), name)) {
+                if (text::equalsIgnoringCase(list.List(i), name)) {
                     list.userSelect(i);
                     return;
                 }
@@ -170,6 +171,15 @@ TEST_F(GroupCommandsTest, DeleteRemovesEveryRowOfTheGroupAndKeepsTheOthersInOrde
     EXPECT_EQ(windows.messages().back(), "Select a GroupName!");
 }
 
+TEST_F(GroupCommandsTest, DeleteFindsEverySpellingOfAnAccentedName) {
+    makeBaseWorkbook({{1, "Élite"}, {2, "Other"}, {3, "élite"}, {4, "ÉLITE "}});
+    select("élite");
+    windows.click("CommandButton3");
+    windows.answer(ui::Answer::Yes);
+    groups::RunMainWindow(ctx);
+    EXPECT_EQ(groupsColumn(), (std::vector<std::string>{"2:Other"}));
+}
+
 TEST_F(GroupCommandsTest, DeleteAnsweredNoChangesNothing) {
     makeBaseWorkbook({{1, "Alpha"}, {2, "Beta"}});
     const auto before = std::filesystem::last_write_time(basePath());
@@ -232,7 +242,7 @@ TEST_F(GroupCommandsTest, CopyAppendsTheRowsWithNewIdsAndTheSameOtherColumns) {
 
     auto rows = readDataRows();
     ASSERT_EQ(rows.size(), 7u);
-    EXPECT_TRUE(core::EqualsNoCase(windows.boxes.at(0).defaultText, "source"));
+    EXPECT_TRUE(text::equalsIgnoringCase(windows.boxes.at(0).defaultText, "source"));
     for (int k = 0; k < 3; ++k) {
         const auto& copy = rows[4 + k];
         const auto& source = rows[k == 0 ? 0 : k + 1];
@@ -245,7 +255,7 @@ TEST_F(GroupCommandsTest, CopyAppendsTheRowsWithNewIdsAndTheSameOtherColumns) {
     ASSERT_EQ(listAfter.size(), 3u);
     EXPECT_EQ(listAfter[0], "Copied");
     EXPECT_EQ(listAfter[1], "Other");
-    EXPECT_TRUE(core::EqualsNoCase(listAfter[2], "source"));
+    EXPECT_TRUE(text::equalsIgnoringCase(listAfter[2], "source"));
     EXPECT_EQ(selectedAfter, 0);
     EXPECT_EQ(ctx.state.SelectedGroup, "Copied");
 }

@@ -1,6 +1,8 @@
 #include "support/TestSupport.h"
 
+#include <algorithm>
 #include <fstream>
+#include <map>
 #include <iterator>
 #include <random>
 
@@ -33,6 +35,29 @@ std::filesystem::path testData(const std::string& name) { return std::filesystem
 
 std::filesystem::path sharedSample(const std::string& name) {
     return std::filesystem::path(TAVOLEX_SHARED_SAMPLES) / name;
+}
+
+std::vector<SampleWorkbook> sampleWorkbooks() {
+    static const std::map<std::string, std::string> passwords = {
+        {"locked.xls", "ab1234"},
+        {"poi_password.xls", "password"},
+        {"sheetjs_password_2002_40_basecrypto.xls", "password"},
+        {"sheetjs_password_2002_128_strong.xls", "password"},
+        {"msoffcrypto_rc4cryptoapi_password.xls", "Password1234_"},
+    };
+    std::vector<SampleWorkbook> found;
+    for (const auto& folder : {testData(""), sharedSample("reference")}) {
+        if (!std::filesystem::exists(folder)) continue;
+        std::vector<std::filesystem::path> files;
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            if (entry.path().extension() == ".xls") files.push_back(entry.path());
+        std::sort(files.begin(), files.end());
+        for (const auto& file : files) {
+            auto it = passwords.find(file.filename().string());
+            found.push_back({file, it == passwords.end() ? "" : it->second});
+        }
+    }
+    return found;
 }
 
 std::vector<std::uint8_t> readFileBytes(const std::filesystem::path& path) {

@@ -28,6 +28,14 @@ private:
 std::filesystem::path testData(const std::string& name);
 std::filesystem::path sharedSample(const std::string& name);
 
+// Every .xls of tests/data and of the shared reference folder (when present),
+// with the open password each needs ("" for none or the built-in one).
+struct SampleWorkbook {
+    std::filesystem::path path;
+    std::string password;
+};
+std::vector<SampleWorkbook> sampleWorkbooks();
+
 // The whole file's bytes (empty when it cannot be read).
 std::vector<std::uint8_t> readFileBytes(const std::filesystem::path& path);
 // Bytes as lower-case hexadecimal text, for readable comparisons.

@@ -22,6 +22,7 @@
 #include "platform/LinuxPlatform.h"
 #include "store/BaseWorkbook.h"
 #include "ui/scripted/ScriptedWindowSystem.h"
+#include "text/CaseFold.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ void selectEntry(ui::ScriptedWindowSystem& windows, const std::string& name) {
     windows.act([name](ui::Form& form) {
         auto& list = static_cast<groups::UserForm00&>(form).ListBox1;
         for (int i = 0; i < list.ListCount(); ++i)
-            if (core::EqualsNoCase(list.List(i), name)) return list.userSelect(i);
+            if (text::equalsIgnoringCase(list.List(i), name)) return list.userSelect(i);
         throw std::runtime_error("no group " + name + " in the list");
     });
 }

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "office/biff/BiffRecords.h"
-#include "office/biff/Utf16Text.h"
+#include "text/Utf.h"
 
 namespace office::biff {
 namespace {
@@ -15,12 +15,12 @@ constexpr std::uint8_t kRich = 0x08;
 void readCharsInRecord(ByteCursor& in, std::size_t count, std::uint8_t flags, std::string& out) {
     if (flags & kHighByte) {
         auto bytes = in.take(count * 2);
-        Utf8Appender appender(out);
-        appender.addLittleEndian(bytes.data(), count);
-        appender.finish();
+        text::Utf16Decoder decoder(out);
+        decoder.addLittleEndian(bytes.data(), count);
+        decoder.finish();
     } else {
         auto bytes = in.take(count);
-        appendCompressed(out, bytes.data(), count);
+        text::appendLatin1(out, bytes.data(), count);
     }
 }
 
@@ -89,7 +89,7 @@ void ContinuedBytes::skip(std::size_t n) {
 }
 
 void ContinuedBytes::readChars(std::size_t count, bool highByte, std::string& out) {
-    Utf8Appender appender(out);
+    text::Utf16Decoder decoder(out);
     while (count > 0) {
         if (left() == 0) {
             // Characters going on in the next record: it repeats the high-byte flag.
@@ -102,16 +102,16 @@ void ContinuedBytes::readChars(std::size_t count, bool highByte, std::string& ou
         if (available == 0) throwDamaged("a string character is split between records", offset());
         std::size_t n = std::min(count, available);
         if (highByte) {
-            appender.addLittleEndian(p, n);
+            decoder.addLittleEndian(p, n);
             pos_ += n * 2;
         } else {
-            appender.finish();
-            appendCompressed(out, p, n);
+            decoder.finish();
+            text::appendLatin1(out, p, n);
             pos_ += n;
         }
         count -= n;
     }
-    appender.finish();
+    decoder.finish();
 }
 
 void ContinuedBytes::readString(std::string& out) {

@@ -130,6 +130,12 @@ Globals readGlobals(std::span<const std::uint8_t> stream, std::size_t start) {
         case rec::kPassword:
             g.model.protection.passwordHash = in.u16();
             break;
+        case rec::kObProj:
+            g.model.hasVbaProject = true;
+            break;
+        case rec::kCodeName:
+            g.model.codeName = readUnicodeString(in);
+            break;
         case rec::kSst:
             readSharedStrings(r, reader, g.sharedStrings);
             break;

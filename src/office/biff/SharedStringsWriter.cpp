@@ -1,10 +1,9 @@
 #include "office/biff/SharedStringsWriter.h"
-#include "office/text/Utf16.h"
+#include "text/Utf.h"
 
 #include <algorithm>
 
 #include "office/biff/BiffRecords.h"
-#include "office/biff/Utf16Text.h"
 
 namespace office::biff {
 namespace {

@@ -169,6 +169,7 @@ void SheetBuilder::handle(const Record& r, RecordReader& reader) {
         break;
     }
     case rec::kFormula: readFormula(in, r.offset); break;
+    case rec::kCodeName: sheet_.codeName = readUnicodeString(in); break;
     case rec::kString: {
         std::string text;
         ContinuedBytes(r, reader).readString(text);

@@ -5,6 +5,7 @@
 
 #include "office/biff/BiffRecords.h"
 #include "office/biff/Rk.h"
+#include "text/Utf.h"
 
 namespace office::biff {
 namespace {
@@ -245,6 +246,15 @@ void writeWindow2(RecordWriter& out, bool active, bool chart) {
     out.end();
 }
 
+void writeCodeName(RecordWriter& out, const SheetModel& sheet) {
+    if (sheet.codeName.empty()) return;
+    std::u16string units;
+    text::utf8ToUtf16(sheet.codeName, units);
+    out.begin(rec::kCodeName);
+    out.unicodeString(units);
+    out.end();
+}
+
 }  // namespace
 
 std::uint16_t impliedXf(const SheetModel& sheet, const RowDef& row, std::size_t column) {
@@ -282,10 +292,11 @@ void writeWorksheet(RecordWriter& out, const SheetModel& sheet, SheetWriteContex
     }
 
     writeWindow2(out, context.active, false);
+    writeCodeName(out, sheet);
     out.empty(rec::kEof);
 }
 
-void writeChartSheet(RecordWriter& out, const SheetModel&, SheetWriteContext& context) {
+void writeChartSheet(RecordWriter& out, const SheetModel& sheet, SheetWriteContext& context) {
     writeBof(out, rec::kBofChart);
     out.empty(rec::kHeader);
     out.empty(rec::kFooter);
@@ -297,6 +308,7 @@ void writeChartSheet(RecordWriter& out, const SheetModel&, SheetWriteContext& co
     out.empty(rec::kChartBegin);
     out.empty(rec::kChartEnd);
     writeWindow2(out, context.active, true);
+    writeCodeName(out, sheet);
     out.empty(rec::kEof);
 }
 

@@ -3,13 +3,12 @@
 
 #include "automation/AutomationError.h"
 #include "office/biff/Biff8.h"
-#include "office/text/Utf16.h"
 #include "office/biff/BiffRecords.h"
 #include "office/biff/RecordCipher.h"
 #include "office/biff/RecordWriter.h"
 #include "office/biff/SharedStringsWriter.h"
 #include "office/biff/SheetWriter.h"
-#include "office/biff/Utf16Text.h"
+#include "text/Utf.h"
 #include "office/crypto/Crypto.h"
 
 namespace office::biff {
@@ -169,6 +168,12 @@ std::vector<std::uint8_t> writeWorkbookStream(const WorkbookModel& model, const 
     out.begin(rec::kTabId);
     for (std::size_t i = 0; i < model.sheets.size(); ++i) out.u16(static_cast<std::uint16_t>(i + 1));
     out.end();
+    if (model.hasVbaProject) out.empty(rec::kObProj);
+    if (!model.codeName.empty()) {
+        out.begin(rec::kCodeName);
+        out.unicodeString(units(model.codeName));
+        out.end();
+    }
     out.recordU16(rec::kFnGroupCount, 14);
     out.recordU16(rec::kWindowProtect, model.protection.windows ? 1 : 0);
     out.recordU16(rec::kProtect, model.protection.structure ? 1 : 0);

@@ -31,6 +31,8 @@ struct Node {
     // An empty path is this node. nullptr if any part is missing.
     const Node* find(std::string_view path) const;
     Node* find(std::string_view path);
+
+    bool operator==(const Node&) const = default;
 };
 
 // Parses a whole compound file (version 3 or 4). Throws automation::AutomationError

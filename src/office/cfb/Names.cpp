@@ -5,7 +5,7 @@
 #include "automation/AutomationError.h"
 #include "office/cfb/CompoundFile.h"
 #include "office/cfb/CfbInternal.h"
-#include "office/text/Utf16.h"
+#include "text/Utf.h"
 
 namespace office::cfb {
 

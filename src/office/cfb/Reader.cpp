@@ -11,7 +11,7 @@
 
 #include "automation/AutomationError.h"
 #include "office/cfb/CfbInternal.h"
-#include "office/text/Utf16.h"
+#include "text/Utf.h"
 #include "office/cfb/CompoundFile.h"
 
 namespace office::cfb {

@@ -1,6 +1,6 @@
 // RC4, UTF-16 conversion, random bytes, the per-1024-byte re-keyed cipher.
 #include "office/crypto/Crypto.h"
-#include "office/text/Utf16.h"
+#include "text/Utf.h"
 
 #include <fcntl.h>
 #include <sys/random.h>

@@ -6,7 +6,7 @@
 #include "office/engine/EngineWorksheet.h"
 #include "office/engine/PasswordHash.h"
 #include "office/engine/SheetRules.h"
-#include "office/engine/TextFolding.h"
+#include "text/CaseFold.h"
 #include "office/engine/WorkbookCodec.h"
 
 namespace office::engine {
@@ -74,7 +74,7 @@ std::shared_ptr<excel::Worksheet> EngineWorkbook::WorksheetAt(long index) {
 
 std::shared_ptr<excel::Worksheet> EngineWorkbook::Worksheets(const std::string& name) {
     for (std::size_t i : worksheetIndexes())
-        if (equalsIgnoringCase(core_->model.sheets[i].name, name)) return handleFor(i);
+        if (text::equalsIgnoringCase(core_->model.sheets[i].name, name)) return handleFor(i);
     throw AutomationError(errnum::kSubscriptOutOfRange, "Subscript out of range");
 }
 

@@ -2,7 +2,7 @@
 #include <algorithm>
 
 #include "office/engine/EngineRange.h"
-#include "office/engine/TextFolding.h"
+#include "text/CaseFold.h"
 
 namespace office::engine {
 
@@ -63,7 +63,7 @@ std::shared_ptr<excel::Range> EngineRange::FindNext(const Range& after) {
 std::shared_ptr<excel::Range> EngineRange::searchAfter(std::uint32_t row, std::uint32_t column) {
     const FindSettings settings = *sheet_->core().app->lastFind;
     const SheetModel& sheet = sheet_->sheet();
-    const std::string wanted = foldCase(settings.what.toText());
+    const std::string wanted = text::foldCase(settings.what.toText());
     if (wanted.empty()) return nullptr;
 
     RangeBounds area = bounds_;
@@ -90,8 +90,8 @@ std::shared_ptr<excel::Range> EngineRange::searchAfter(std::uint32_t row, std::u
         const auto c = static_cast<std::uint32_t>(area.firstColumn + position % w);
         const Cell* cell = sheet.cell(r, c);
         if (!cell || cell->value.isEmpty()) continue;
-        const std::string text = foldCase(cell->value.toText());
-        bool match = settings.lookAt == excel::LookAt::Whole ? text == wanted : text.find(wanted) != std::string::npos;
+        const std::string shown = text::foldCase(cell->value.toText());
+        bool match = settings.lookAt == excel::LookAt::Whole ? shown == wanted : shown.find(wanted) != std::string::npos;
         if (match) return sheet_->rangeAt(cellBounds(r, c));
     }
     return nullptr;

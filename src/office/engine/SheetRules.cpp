@@ -1,11 +1,12 @@
 #include "office/engine/SheetRules.h"
 
-#include "office/engine/TextFolding.h"
+#include "text/CaseFold.h"
+#include "text/Utf.h"
 
 namespace office::engine {
 
 void checkSheetName(const WorkbookModel& model, const std::string& name, std::optional<std::size_t> index) {
-    std::size_t length = characterCount(name);
+    std::size_t length = text::characterCount(name);
     if (length == 0) raise("A sheet name cannot be empty.");
     if (length > kMaxSheetNameLength)
         raise("The sheet name '" + name + "' is longer than 31 characters.");
@@ -14,7 +15,7 @@ void checkSheetName(const WorkbookModel& model, const std::string& name, std::op
     if (name.front() == '\'' || name.back() == '\'')
         raise("The sheet name '" + name + "' cannot begin or end with an apostrophe.");
     for (std::size_t i = 0; i < model.sheets.size(); ++i)
-        if (i != index && equalsIgnoringCase(model.sheets[i].name, name))
+        if (i != index && text::equalsIgnoringCase(model.sheets[i].name, name))
             raise("The sheet name '" + name + "' is already taken. Try a different one.");
 }
 
@@ -22,7 +23,7 @@ std::string defaultSheetName(const WorkbookModel& model) {
     for (int n = 1;; ++n) {
         std::string candidate = "Sheet" + std::to_string(n);
         bool taken = false;
-        for (const SheetModel& sheet : model.sheets) taken = taken || equalsIgnoringCase(sheet.name, candidate);
+        for (const SheetModel& sheet : model.sheets) taken = taken || text::equalsIgnoringCase(sheet.name, candidate);
         if (!taken) return candidate;
     }
 }

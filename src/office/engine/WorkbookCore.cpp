@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "automation/AutomationError.h"
-#include "office/engine/TextFolding.h"
+#include "text/CaseFold.h"
 #include "office/engine/WorkbookCodec.h"
 
 namespace office::engine {
@@ -31,7 +31,7 @@ void WorkbookCore::assignSheetIds(const std::vector<std::pair<std::string, std::
     sheetIds.clear();
     for (const SheetModel& sheet : model.sheets) {
         auto kept = std::find_if(previous.begin(), previous.end(),
-                                 [&](const auto& p) { return equalsIgnoringCase(p.first, sheet.name); });
+                                 [&](const auto& p) { return text::equalsIgnoringCase(p.first, sheet.name); });
         bool taken = kept != previous.end() &&
                      std::find(sheetIds.begin(), sheetIds.end(), kept->second) != sheetIds.end();
         sheetIds.push_back(kept != previous.end() && !taken ? kept->second : nextSheetId++);

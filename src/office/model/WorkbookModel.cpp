@@ -70,6 +70,15 @@ WorkbookModel WorkbookModel::withDefaults() {
     return model;
 }
 
+cfb::Node WorkbookModel::newRootStorage() {
+    cfb::Node root;
+    root.name = "Root Entry";
+    root.isStorage = true;
+    static const cfb::Clsid excelSheet8 = cfb::clsidFromString("{00020820-0000-0000-C000-000000000046}");
+    root.clsid = excelSheet8;
+    return root;
+}
+
 std::uint16_t WorkbookModel::findOrAddFont(const FontDef& font) {
     auto it = std::find(fonts.begin(), fonts.end(), font);
     if (it != fonts.end()) return static_cast<std::uint16_t>(it - fonts.begin());

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "automation/Variant.h"
+#include "office/cfb/CompoundFile.h"
 
 namespace office {
 
@@ -71,6 +72,8 @@ struct SheetModel {
     std::string name;
     SheetKind kind = SheetKind::Worksheet;
     SheetVisibility visibility = SheetVisibility::Visible;
+    // The name the sheet's macro module has in the VBA project (CODENAME); empty without one.
+    std::string codeName;
     std::vector<RowDef> rows;                    // index = row - 1
     std::map<std::uint16_t, ColumnDef> columns;  // key = column - 1
 
@@ -108,8 +111,24 @@ struct WorkbookModel {
     std::uint16_t firstVisibleTab = 0;
     WorkbookProtection protection;
 
+    // The compound file's root storage without the Workbook stream: every other
+    // stream and storage of the file (summary information, the VBA project
+    // "_VBA_PROJECT_CUR", embedded objects "MBD...", "Ctls", ...) as read, and
+    // written back unchanged beside the Workbook stream the writer makes. The
+    // engine's own writers put the storages they own here. Its CLSID is the
+    // file's root CLSID.
+    cfb::Node rootStorage = newRootStorage();
+    // The workbook has a VBA project (OBPROJ): Excel loads "_VBA_PROJECT_CUR"
+    // only then.
+    bool hasVbaProject = false;
+    // The name of the workbook's macro module (CODENAME), "ThisWorkbook" in
+    // Excel's files; empty without one.
+    std::string codeName;
+
     // A fresh workbook with the default font, formats and no sheets.
     static WorkbookModel withDefaults();
+    // An empty root storage with Excel's workbook CLSID.
+    static cfb::Node newRootStorage();
 
     // The index of a cell format equal to `base` but with `font`, added when
     // none exists yet; likewise for fonts.

@@ -1,0 +1,20 @@
+#pragma once
+// The in-process office engine's Word and PowerPoint: they open Word and
+// PowerPoint 97-2003 files to count their pages and slides, and never write
+// them (the bytes are read once at opening; no file stays open).
+#include <memory>
+#include <string>
+
+#include "automation/PowerPoint.h"
+#include "automation/Word.h"
+
+namespace office::engine {
+
+// A new, hidden Word instance with no documents open.
+std::shared_ptr<automation::word::Application> createWordApplication();
+
+// GetObject on a presentation file: the presentation opened in a
+// PowerPoint instance of its own, its only presentation.
+std::shared_ptr<automation::powerpoint::Presentation> bindPresentationFile(const std::string& path);
+
+}  // namespace office::engine

@@ -1,0 +1,129 @@
+// The text rules every layer shares: UTF-8/UTF-16 conversion, case folding
+// that does not depend on the process's locale, and the display order.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <clocale>
+#include <vector>
+
+#include "text/CaseFold.h"
+#include "text/Collation.h"
+#include "text/Utf.h"
+
+namespace {
+
+std::string fromUnits(const std::u16string& units) {
+    std::string out;
+    text::Utf16Decoder decoder(out);
+    for (char16_t u : units) decoder.add(u);
+    decoder.finish();
+    return out;
+}
+
+TEST(TextUtf, Utf8AndUtf16BothWays) {
+    const std::string samples[] = {"", "plain", "\u00E9\u00FF\u0100", "\u4E2D\u6587", "\U0001F600 \U00010348 end",
+                                   std::string("nul\0inside", 10)};
+    for (const std::string& s : samples) {
+        EXPECT_EQ(fromUnits(text::utf8ToUtf16(s)), s);
+        EXPECT_EQ(text::utf16ToUtf8(text::utf8ToUtf16(s)), s);
+    }
+    EXPECT_EQ(text::utf8ToUtf16("\U0001F600"), u"\xD83D\xDE00");
+
+    std::string latin;
+    const std::uint8_t compressed[] = {'A', 0xE9, 0xFF};
+    text::appendLatin1(latin, compressed, 3);
+    EXPECT_EQ(latin, "A\u00E9\u00FF");
+}
+
+TEST(TextUtf, BrokenInputBecomesReplacementCharacters) {
+    EXPECT_EQ(text::utf8ToUtf16("a\xFF" "b\xC3"), u"a\xFFFD" u"b\xFFFD");   // stray byte, cut sequence
+    EXPECT_EQ(text::utf8ToUtf16("\xED\xA0\x80"), u"\xFFFD\xFFFD\xFFFD");    // an encoded surrogate is not UTF-8
+    EXPECT_EQ(text::utf8ToUtf16("\xC0\xAF"), u"\xFFFD\xFFFD");              // overlong
+    EXPECT_EQ(text::utf8ToUtf16("\xF5\x80\x80\x80"), u"\xFFFD\xFFFD\xFFFD\xFFFD");  // beyond U+10FFFF
+    EXPECT_EQ(fromUnits(u"a\xD800" u"b"), "a\uFFFDb");  // lone high surrogate
+    EXPECT_EQ(fromUnits(u"\xDC00"), "\uFFFD");          // lone low surrogate
+    EXPECT_EQ(fromUnits(u"x\xD83D"), "x\uFFFD");        // high surrogate at the end
+
+    // A surrogate pair split between two pieces still makes one character.
+    std::string out;
+    text::Utf16Decoder decoder(out);
+    decoder.add(0xD83D);
+    decoder.add(0xDE00);
+    decoder.finish();
+    EXPECT_EQ(out, "\U0001F600");
+}
+
+TEST(TextUtf, CountsCharactersNotBytes) {
+    EXPECT_EQ(text::characterCount("äöü"), 3u);
+    EXPECT_EQ(text::characterCount("a\U0001F600b"), 3u);
+    EXPECT_EQ(text::characterCount("a\xFF"), 2u);
+    EXPECT_EQ(text::characterCount(""), 0u);
+}
+
+// Folding must give the same answer whatever the process's locale says.
+class TextFoldingTest : public ::testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override {
+        previous_ = std::setlocale(LC_ALL, nullptr);
+        if (!std::setlocale(LC_ALL, GetParam())) GTEST_SKIP() << "locale " << GetParam() << " is not installed";
+    }
+    void TearDown() override { std::setlocale(LC_ALL, previous_.c_str()); }
+    std::string previous_;
+};
+
+TEST_P(TextFoldingTest, FoldsEveryScriptAndKeepsMalformedBytes) {
+    EXPECT_EQ(text::foldCase("ÄPFEL Straße ÉCOLE"), "äpfel straße école");
+    EXPECT_EQ(text::foldCase("ŁÓDŹ"), "łódź");
+    EXPECT_EQ(text::foldCase("ΑΒΓ ΣΟΦΙΑ ПРИВЕТ Ё"), "αβγ σοφια привет ё");
+    EXPECT_EQ(text::foldCase("ǅ Ǆ ǆ"), "ǆ ǆ ǆ");  // title case folds too
+    EXPECT_EQ(text::foldCase("×"), "×");          // the multiplication sign is no capital
+    EXPECT_EQ(text::foldCase(std::string("A\xFF" "B")), std::string("a\xFF" "b"));
+    EXPECT_TRUE(text::equalsIgnoringCase("Élite", "élite"));
+    EXPECT_TRUE(text::equalsIgnoringCase("ΟΔΟΣ", "οδος"));
+    EXPECT_TRUE(text::equalsIgnoringCase("DATA", "data"));
+    EXPECT_FALSE(text::equalsIgnoringCase("DATA", "DATA2"));
+    EXPECT_FALSE(text::equalsIgnoringCase("elite", "élite"));  // accents count
+}
+
+INSTANTIATE_TEST_SUITE_P(Locales, TextFoldingTest, ::testing::Values("C", "POSIX", "C.UTF-8"));
+
+std::vector<std::string> sortedFor(const text::Collation& collation, std::vector<std::string> names) {
+    std::sort(names.begin(), names.end(),
+              [&](const std::string& a, const std::string& b) { return collation.sortKey(a) < collation.sortKey(b); });
+    return names;
+}
+
+TEST(TextCollation, CKeepsAccentedLettersBesideTheirBaseLetters) {
+    const text::Collation collation("C");
+    EXPECT_EQ(collation.locale(), "");
+    EXPECT_EQ(sortedFor(collation, {"zebra", "Élite", "eagle", "fig", "apple"}),
+              (std::vector<std::string>{"apple", "eagle", "Élite", "fig", "zebra"}));
+}
+
+TEST(TextCollation, KeysAreEqualExactlyWhenTheTextsFoldAlike) {
+    for (const char* locale : {"C", "it_IT.UTF-8", "sv_SE.UTF-8"}) {
+        const text::Collation collation(locale);
+        EXPECT_EQ(collation.sortKey("Élite"), collation.sortKey("éLITE")) << locale;
+        EXPECT_NE(collation.sortKey("Élite"), collation.sortKey("Elite")) << locale;
+        // The common order calls the ligature and its letters equal; the
+        // folded text still tells them apart.
+        EXPECT_NE(collation.sortKey("\uFB01le"), collation.sortKey("file")) << locale;
+    }
+}
+
+TEST(TextCollation, FollowsTheLocalesOwnOrder) {
+    // Swedish puts "ö" after "z"; the common order puts it beside "o".
+    EXPECT_EQ(sortedFor(text::Collation("sv_SE.UTF-8"), {"ö", "z", "o"}), (std::vector<std::string>{"o", "z", "ö"}));
+    EXPECT_EQ(sortedFor(text::Collation("it_IT.UTF-8@euro"), {"ö", "z", "o"}),
+              (std::vector<std::string>{"o", "ö", "z"}));
+    EXPECT_EQ(text::Collation("it_IT.UTF-8@euro").locale(), "it_IT");
+}
+
+TEST(TextCollation, CompareForDisplayIsZeroOnlyForCaseVariants) {
+    EXPECT_EQ(text::compareForDisplay("Budget", "BUDGET"), 0);
+    EXPECT_LT(text::compareForDisplay("alpha", "Beta"), 0);
+    EXPECT_GT(text::compareForDisplay("beta", "ALPHA"), 0);
+    EXPECT_NE(text::compareForDisplay("a\x01", "a"), 0);  // an ignorable character still tells them apart
+}
+
+}  // namespace
