@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "automation/Variant.h"
+#include "automation/Vbe.h"
 
 namespace automation::excel {
 
@@ -144,6 +145,8 @@ public:
     virtual void SetVisible(bool visible) = 0;
     virtual bool DisplayAlerts() const = 0;
     virtual void SetDisplayAlerts(bool display) = 0;
+    // The macro editor of this instance.
+    virtual vbe::VBE& GetVBE() = 0;
     // Closes every workbook without saving and ends the instance; later calls
     // on it or its objects raise an error.
     virtual void Quit() = 0;

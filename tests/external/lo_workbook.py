@@ -44,6 +44,7 @@ class Office:
                 if time.time() > deadline or self.proc.poll() is not None:
                     raise RuntimeError("LibreOffice did not start")
                 time.sleep(0.3)
+        self.ctx = ctx
         self.desktop = ctx.ServiceManager.createInstanceWithContext("com.sun.star.frame.Desktop", ctx)
         return self
 

@@ -199,6 +199,9 @@ std::size_t readSheet(std::span<const std::uint8_t> stream, std::uint32_t offset
         } else if (r.id == rec::kEof) {
             if (nested == 0) return reader.position();
             --nested;
+        } else if (nested == 0 && !hasCells && r.id == rec::kCodeName) {
+            ByteCursor in(r.body, r.bodyOffset());  // a chart sheet's code name
+            sheet.codeName = readUnicodeString(in);
         } else if (nested == 0 && hasCells) {
             builder.handle(r, reader);
         }

@@ -2,6 +2,7 @@
 #include <map>
 #include <vector>
 
+#include "automation/AutomationError.h"
 #include "office/biff/Biff8.h"
 #include "office/biff/BiffErrors.h"
 #include "office/biff/BiffRecords.h"
@@ -72,8 +73,17 @@ WorkbookModel readWorkbookStream(std::span<const std::uint8_t> stream, const std
     std::map<std::size_t, std::size_t> read;  // start -> end
     for (std::size_t i = 0; i < model.sheets.size(); ++i) {
         SheetModel& sheet = model.sheets[i];
-        if (sheet.kind == SheetKind::Chart || sheet.kind == SheetKind::VbModule) continue;
+        if (sheet.kind == SheetKind::VbModule) continue;
         const std::size_t start = globals.sheetOffsets[i];
+        if (sheet.kind == SheetKind::Chart) {
+            // Of a chart sheet only its code name is read; a substream we
+            // cannot walk leaves it without one.
+            try {
+                readSheet(stream, start, globals.sharedStrings, model.xfs.size(), sheet);
+            } catch (const automation::AutomationError&) {
+            }
+            continue;
+        }
         auto after = read.upper_bound(start);
         if (after != read.begin() && std::prev(after)->second > start)
             throwDamaged("two sheets share one substream", start);

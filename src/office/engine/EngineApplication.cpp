@@ -18,7 +18,8 @@ std::shared_ptr<excel::Application> createExcelApplication(std::shared_ptr<autom
     return app;
 }
 
-EngineApplication::EngineApplication() : state_(std::make_shared<ApplicationState>()), workbooks_(state_) {}
+EngineApplication::EngineApplication()
+    : state_(std::make_shared<ApplicationState>()), workbooks_(state_), vbe_(state_) {}
 
 EngineApplication::~EngineApplication() {
     if (!state_->quit) Quit();
@@ -62,6 +63,11 @@ bool EngineApplication::DisplayAlerts() const {
 void EngineApplication::SetDisplayAlerts(bool display) {
     state_->checkRunning();
     displayAlerts_ = display;
+}
+
+automation::vbe::VBE& EngineApplication::GetVBE() {
+    state_->checkRunning();
+    return vbe_;
 }
 
 void EngineApplication::Quit() {

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "automation/Excel.h"
+#include "office/engine/EngineVbe.h"
 #include "office/engine/WorkbookCore.h"
 
 namespace office::engine {
@@ -20,6 +21,7 @@ public:
     void SetVisible(bool visible) override;
     bool DisplayAlerts() const override;
     void SetDisplayAlerts(bool display) override;
+    automation::vbe::VBE& GetVBE() override;
     void Quit() override;
     // The lock file beside the workbook.
     std::vector<std::string> CompanionFiles(const std::string& path) const override;
@@ -47,6 +49,7 @@ private:
 
     std::shared_ptr<ApplicationState> state_;
     EngineWorkbooks workbooks_;
+    EngineVbe vbe_;
     bool visible_ = false;
     bool displayAlerts_ = true;
 };

@@ -27,6 +27,7 @@ void loadWorkbookFile(WorkbookCore& core, const std::string& path, const std::st
     FileContents contents = readWholeFile(path);
     try {
         core.model = decodeWorkbook(contents.bytes, password);
+        core.macroProject.reset();  // read again from the new model when asked
     } catch (const AutomationError& error) {
         throw AutomationError(error.number(), error.description(), path, error.offset());
     } catch (const std::exception& error) {

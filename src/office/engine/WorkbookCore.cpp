@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "automation/AutomationError.h"
+#include "office/engine/MacroProject.h"
 #include "text/CaseFold.h"
 #include "office/engine/WorkbookCodec.h"
 
@@ -51,6 +52,7 @@ void WorkbookCore::eraseSheet(std::size_t index) {
 }
 
 void WorkbookCore::writeTo(const std::string& path, const std::string& withPassword) {
+    storeMacroProject(*this);
     std::vector<std::uint8_t> bytes = encodeWorkbook(model, withPassword);
     writeFileAtomically(path, bytes);
     stamp = stampOf(path);
@@ -61,6 +63,7 @@ void WorkbookCore::close() {
     closed = true;
     lock.release();
     model = WorkbookModel{};
+    macroProject.reset();
     auto& books = app->openBooks;
     books.erase(std::remove_if(books.begin(), books.end(), [this](const auto& b) { return b.get() == this; }),
                 books.end());

@@ -18,6 +18,7 @@
 namespace office::engine {
 
 struct WorkbookCore;
+struct MacroProjectState;
 
 // What Find last searched for; FindNext repeats it, as in Excel.
 struct FindSettings {
@@ -31,6 +32,7 @@ struct ApplicationState {
     std::chrono::milliseconds lockWait = kLockWait;
     std::optional<FindSettings> lastFind;
     std::vector<std::shared_ptr<WorkbookCore>> openBooks;  // in opening order; the last is active
+    std::weak_ptr<WorkbookCore> activeVbProject;  // the macro editor's choice; the active workbook's when none
     // Draws chart pictures and object icons; none in builds without a drawing
     // library, where asking for a picture raises an error.
     std::shared_ptr<automation::PictureMaker> pictures;
@@ -52,6 +54,8 @@ struct WorkbookCore {
     bool closed = false;
     FileLock lock;
     FileStamp stamp;  // the file as last read or written
+    // The macro project as the editor works on it; made on its first use.
+    std::shared_ptr<MacroProjectState> macroProject;
 
     // Raises when the application quit or this workbook was closed.
     void checkUsable() const;
