@@ -13,6 +13,7 @@ packages=(
 if [ "$mode" = test ]; then
   packages+=(
     clang libclang-rt-14-dev libbenchmark-dev xvfb xauth xdotool imagemagick
+    desktop-file-utils libglib2.0-bin
     python3-xlrd python3-olefile python3-msoffcrypto-tool
     libreoffice-calc-nogui python3-uno
   )
