@@ -12,7 +12,7 @@
 #include "lines/Us_Menu.h"
 #include "platform/LinuxPlatform.h"
 #include "startup/Form1.h"
-#include "startup/Placeholders.h"
+#include "startup/DesktopShortcut.h"
 #include "startup/StartArgument.h"
 #include "startup/Startup.h"
 #include "ui/qt/QtWindowSystem.h"
@@ -22,8 +22,7 @@ namespace {
 void wireSeams(core::Context& ctx) {
     ctx.seams.showMainWindow = groups::RunMainWindow;
     ctx.seams.showFolderChooser = [](core::Context& c) { startup::ShowChooser(c); };
-    // TODO(shortcut): stand-in until the launcher writer exists.
-    ctx.seams.createDesktopShortcut = startup::PlaceholderDesktopShortcut;
+    ctx.seams.createDesktopShortcut = startup::CreateDesktopShortcut;
     ctx.seams.showLineEditor = lines::ShowLineEditor;
     // TODO(file selection, probe): stand-ins until the chooser in file mode
     // and the document probe exist.

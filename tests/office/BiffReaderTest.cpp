@@ -298,8 +298,13 @@ TEST(BiffReader, FontsFormatsXfsRowsAndColumns) {
     EXPECT_FALSE(model.xfs[15].isStyle);
     EXPECT_EQ(model.xfs[16].font, 4);
     EXPECT_EQ(model.xfs[16].format, 164);
-    EXPECT_EQ(model.xfs[16].protection, 0x03);
-    EXPECT_EQ(model.xfs[16].rest[13], 13);
+    EXPECT_TRUE(model.xfs[16].protection.locked);
+    EXPECT_TRUE(model.xfs[16].protection.formulaHidden);
+    // Bytes 6..19 hold 0..13: rotation 1, indent 2, fill colours from the last word 0x0D0C.
+    EXPECT_EQ(model.xfs[16].alignment.rotation, 1);
+    EXPECT_EQ(model.xfs[16].alignment.indent, 2);
+    EXPECT_EQ(model.xfs[16].fill.foreground, 0x0C);
+    EXPECT_EQ(model.xfs[16].fill.background, 0x1A);
     EXPECT_EQ(model.xfs[17].font, 0);
     EXPECT_EQ(model.xfs[17].parentStyle, 1);
     EXPECT_TRUE(model.fontOfXf(16).bold());

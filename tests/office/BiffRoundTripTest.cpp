@@ -8,6 +8,7 @@
 #include "automation/AutomationError.h"
 #include "office/XlsFile.h"
 #include "office/biff/Biff8.h"
+#include "office/biff/PictureStore.h"
 
 namespace {
 
@@ -33,7 +34,17 @@ public:
         m.numberFormats[164] = "#,##0.000";
         m.numberFormats[165] = "0.0\" \u20AC\"";
         m.xfs[formats_[3]].format = 165;
-        m.xfs[formats_[3]].protection = 0x03;
+        office::XfDef& special = m.xfs[formats_[3]];
+        special.protection = {true, true};
+        special.alignment = {office::HorizontalAlignment::Center, office::VerticalAlignment::Top, true, false, 45, 3,
+                             false, 1};
+        special.borders.top = {office::BorderStyle::Thick, 10};
+        special.borders.bottom = {office::BorderStyle::Double, 12};
+        special.borders.left = {office::BorderStyle::Dotted, 0x40};
+        special.borders.diagonal = {office::BorderStyle::Hair, 17};
+        special.borders.diagonalUp = true;
+        special.fill = {17, 13, 22};
+        special.groups.font = special.groups.fill = true;
 
         const int sheets = 1 + pick(4);
         for (int s = 0; s < sheets; ++s) {
@@ -45,9 +56,12 @@ public:
                                          : office::SheetVisibility::VeryHidden;
             if (chance(10)) {
                 sheet.kind = office::SheetKind::Chart;
+                sheet.chartStream = chartSubstream();
                 continue;
             }
             fillSheet(sheet);
+            fillSettings(sheet);
+            fillPictures(m, sheet);
         }
         // At least one visible sheet, and the active one among them.
         m.sheets[pick(static_cast<int>(m.sheets.size()))].visibility = office::SheetVisibility::Visible;
@@ -61,6 +75,8 @@ public:
                     break;
                 }
         m.firstVisibleTab = static_cast<std::uint16_t>(pick(static_cast<int>(m.sheets.size())));
+        if (chance(30)) m.palette[pick(56)] = static_cast<std::uint32_t>(pick(0x1000000));
+        m.dates1904 = chance(10);
         m.protection.structure = chance(20);
         m.protection.windows = chance(10);
         if (chance(50)) m.protection.passwordHash = static_cast<std::uint16_t>(pick(0x10000));
@@ -129,6 +145,90 @@ private:
         }
     }
 
+    // The smallest chart substream a reader accepts: BOF and EOF.
+    static std::vector<std::uint8_t> chartSubstream() {
+        return {0x09, 0x08, 0x10, 0x00, 0x00, 0x06, 0x20, 0x00, 0xBB, 0x0D, 0xCC, 0x07, 0, 0, 0, 0,
+                0x06, 0, 0, 0, 0x0A, 0x00, 0x00, 0x00};
+    }
+
+    office::CellRect block() {
+        office::CellRect r;
+        r.firstRow = 1 + pick(60000);
+        r.firstColumn = 1 + pick(250);
+        r.lastRow = r.firstRow + pick(5);
+        r.lastColumn = r.firstColumn + pick(5);
+        return r;
+    }
+
+    void fillSettings(office::SheetModel& sheet) {
+        for (int i = 0, n = pick(3); i < n; ++i) sheet.mergedCells.push_back(block());
+        if (chance(20)) sheet.defaultColumnWidth = static_cast<std::uint16_t>(1 + pick(30));
+        if (chance(20)) sheet.defaultRowHeightTwips = static_cast<std::uint16_t>(100 + pick(500));
+        office::SheetWindow& w = sheet.window;
+        w.showGridlines = chance(50);
+        w.showHeadings = chance(50);
+        w.showZeros = chance(80);
+        w.zoom = static_cast<std::uint16_t>(chance(50) ? 100 : 10 + pick(391));
+        w.topRow = 1 + pick(100);
+        w.leftColumn = 1 + pick(20);
+        if (chance(30)) {
+            office::WindowPane pane;
+            pane.frozen = chance(70);
+            pane.splitRow = pick(10);
+            pane.splitColumn = pick(5);
+            pane.topRow = pane.splitRow + 1;
+            pane.leftColumn = pane.splitColumn + 1;
+            pane.activePane = static_cast<std::uint8_t>(pick(4));
+            w.pane = pane;
+        }
+        for (int i = 0, n = pick(3); i < n; ++i) {
+            office::WindowSelection selection;
+            selection.pane = static_cast<std::uint8_t>(pick(4));
+            selection.activeRow = 1 + pick(1000);
+            selection.activeColumn = 1 + pick(200);
+            if (chance(50)) selection.ranges = {block(), block()};
+            w.selections.push_back(selection);
+        }
+        office::PageSetup& p = sheet.pageSetup;
+        p.leftMargin = pick(300) / 100.0;
+        p.topMargin = pick(300) / 100.0;
+        p.centerHorizontally = chance(50);
+        p.centerVertically = chance(50);
+        p.printGridlines = chance(30);
+        p.fitToPages = chance(20);
+        p.fitWidth = static_cast<std::uint16_t>(pick(3));
+        p.header = chance(30) ? "&C&A \u00E9" : "";
+        if (chance(50)) {
+            p.printerSettingsValid = true;
+            p.landscape = chance(50);
+            p.scale = static_cast<std::uint16_t>(10 + pick(391));
+            p.paperSize = static_cast<std::uint16_t>(pick(10));
+        }
+        if (chance(30)) sheet.protection = {true, chance(50), chance(50), static_cast<std::uint16_t>(pick(0x10000))};
+    }
+
+    // Pictures pasted on the sheet, some sharing a stored picture.
+    void fillPictures(WorkbookModel& m, office::SheetModel& sheet) {
+        for (int i = 0, n = chance(40) ? 1 + pick(3) : 0; i < n; ++i) {
+            if (m.pictures.empty() || chance(50)) {
+                std::vector<std::uint8_t> png(20 + pick(20000));
+                for (auto& b : png) b = static_cast<std::uint8_t>(pick(256));
+                m.pictures.push_back(office::biff::pngPicture(png));
+            }
+            office::DrawingObject& picture = sheet.drawings.emplace_back();
+            picture.kind = office::DrawingKind::Picture;
+            picture.picture = static_cast<std::uint32_t>(1 + pick(static_cast<int>(m.pictures.size())));
+            picture.objectId = static_cast<std::uint16_t>(i + 1);
+            picture.anchor.flags = 2;
+            picture.anchor.fromColumn = 1 + pick(200);
+            picture.anchor.fromRow = 1 + pick(60000);
+            picture.anchor.fromColumnOffset = static_cast<std::uint16_t>(pick(1024));
+            picture.anchor.fromRowOffset = static_cast<std::uint16_t>(pick(256));
+            picture.anchor.toColumn = picture.anchor.fromColumn + pick(5);
+            picture.anchor.toRow = picture.anchor.fromRow + pick(5);
+        }
+    }
+
     std::mt19937 rng_;
     std::vector<std::uint16_t> formats_;
 };
@@ -138,7 +238,6 @@ void expectRoundTrip(const WorkbookModel& original, const std::string& password)
     WorkbookModel expected = bifftest::canonical(original);
     WorkbookModel actual = bifftest::canonical(back);
     EXPECT_EQ(bifftest::firstDifference(expected, actual), "");
-    EXPECT_TRUE(expected == actual);
 }
 
 TEST(BiffRoundTrip, RandomWorkbooksInClear) {
@@ -217,7 +316,7 @@ TEST(BiffRoundTrip, SparseTablesAreCompleted) {
     // naming XFs that do not exist: the file gets the defaults, cells XF 15.
     WorkbookModel m;
     m.sheets.emplace_back().name = "Only";
-    m.sheets[0].cellAt(1, 1) = office::Cell{Variant("x"), 400};
+    m.sheets[0].cellAt(1, 1) = office::Cell{Variant("x"), 400, nullptr};
     WorkbookModel back = office::readXls(office::writeXls(m, ""), "");
     WorkbookModel defaults = WorkbookModel::withDefaults();
     EXPECT_EQ(back.fonts, defaults.fonts);

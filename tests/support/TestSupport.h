@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <span>
 #include <string>
 #include <vector>
@@ -47,5 +48,10 @@ std::string hexText(std::span<const std::uint8_t> bytes);
 // user otherwise, once the caller has taken its write permissions away.
 // Returns what `body` returned ("" for success) or why the child failed.
 std::string runAsOrdinaryUser(const std::function<std::string()>& body);
+// A Desktop Entry file's keys of its [Desktop Entry] group, values as written.
+std::map<std::string, std::string> readDesktopEntry(const std::filesystem::path& path);
+// The program and arguments an Exec value starts, read as the Desktop Entry
+// rules say: string escapes first, then "%%", then the quoting.
+std::vector<std::string> parseExecLine(const std::string& value);
 
 }  // namespace testsupport

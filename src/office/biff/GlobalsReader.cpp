@@ -4,48 +4,13 @@
 
 #include "office/biff/BiffRecords.h"
 #include "office/biff/BiffStrings.h"
+#include "office/biff/FormatRecords.h"
+#include "office/biff/PictureStore.h"
 #include "office/biff/ByteCursor.h"
 #include "office/biff/RecordReader.h"
 
 namespace office::biff {
 namespace {
-
-FontDef readFont(ByteCursor in) {
-    FontDef font;
-    font.heightTwips = in.u16();
-    std::uint16_t flags = in.u16();
-    font.italic = (flags & 0x02) != 0;
-    font.strikeout = (flags & 0x08) != 0;
-    font.colorIndex = in.u16();
-    font.weight = in.u16();
-    in.skip(2);  // superscript / subscript
-    font.underline = in.u8();
-    font.family = in.u8();
-    font.charset = in.u8();
-    in.skip(1);
-    font.name = readShortString(in);
-    return font;
-}
-
-// File font index 4 does not exist: record #5 is referenced as 5.
-std::uint16_t modelFontIndex(std::uint16_t fileIndex) {
-    if (fileIndex < 4) return fileIndex;
-    if (fileIndex == 4) return 0;
-    return static_cast<std::uint16_t>(fileIndex - 1);
-}
-
-XfDef readXf(ByteCursor in) {
-    XfDef xf;
-    xf.font = modelFontIndex(in.u16());
-    xf.format = in.u16();
-    std::uint16_t flags = in.u16();
-    xf.isStyle = (flags & 0x0004) != 0;
-    xf.protection = static_cast<std::uint8_t>(flags & 0x000B);
-    xf.parentStyle = xf.isStyle ? 0 : static_cast<std::uint16_t>(flags >> 4);
-    auto rest = in.take(xf.rest.size());
-    std::copy(rest.begin(), rest.end(), xf.rest.begin());
-    return xf;
-}
 
 SheetKind kindOf(std::uint8_t dt) {
     switch (dt) {
@@ -82,6 +47,15 @@ void completeTables(WorkbookModel& model) {
     if (model.firstVisibleTab >= model.sheets.size()) model.firstVisibleTab = 0;
 }
 
+bool isLinkRecord(std::uint16_t id) {
+    switch (id) {
+    case rec::kSupBook: case rec::kExternName: case rec::kXct: case rec::kCrn: case rec::kExternSheet: case rec::kName:
+        return true;
+    default:
+        return false;
+    }
+}
+
 }  // namespace
 
 Globals readGlobals(std::span<const std::uint8_t> stream, std::size_t start) {
@@ -89,11 +63,35 @@ Globals readGlobals(std::span<const std::uint8_t> stream, std::size_t start) {
     RecordReader reader(stream, start);
     Record r;
     bool ended = false;
+    std::vector<std::uint8_t> drawingGroup;
+    std::uint64_t drawingGroupOffset = 0;
+    std::uint16_t previous = 0;  // the record a CONTINUE goes on
     while (!ended && reader.next(r)) {
         ByteCursor in(r.body, r.bodyOffset());
+        const std::uint16_t id = r.id == rec::kContinue ? previous : r.id;
+        if (r.id != rec::kContinue) previous = r.id;
+        if (isLinkRecord(id)) {
+            g.model.links.push_back({r.id, {r.body.begin(), r.body.end()}});
+            continue;
+        }
+        if (id == rec::kMsoDrawingGroup) {
+            if (drawingGroup.empty()) drawingGroupOffset = r.bodyOffset();
+            drawingGroup.insert(drawingGroup.end(), r.body.begin(), r.body.end());
+            continue;
+        }
+        if (r.id == rec::kContinue) continue;
         switch (r.id) {
         case rec::kFont:
             g.model.fonts.push_back(readFont(in));
+            break;
+        case rec::kPalette:
+            g.model.palette = readPalette(in);
+            break;
+        case rec::kStyle:
+            g.model.styles.push_back({r.id, {r.body.begin(), r.body.end()}});
+            break;
+        case rec::kDateMode:
+            g.model.dates1904 = in.u16() != 0;
             break;
         case rec::kFormat: {
             std::uint16_t index = in.u16();
@@ -147,6 +145,7 @@ Globals readGlobals(std::span<const std::uint8_t> stream, std::size_t start) {
         }
     }
     if (!ended) throwDamaged("the workbook globals have no end", reader.position());
+    g.model.pictures = readPictureStore(drawingGroup, drawingGroupOffset);
     completeTables(g.model);
     return g;
 }

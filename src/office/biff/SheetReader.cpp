@@ -6,8 +6,11 @@
 #include "office/biff/BiffRecords.h"
 #include "office/biff/BiffStrings.h"
 #include "office/biff/ByteCursor.h"
+#include "office/biff/ChartStreams.h"
 #include "office/biff/RecordReader.h"
 #include "office/biff/Rk.h"
+#include "office/biff/SheetDrawing.h"
+#include "office/biff/SheetSettingsRecords.h"
 
 namespace office::biff {
 namespace {
@@ -18,15 +21,19 @@ public:
         : sheet_(sheet), strings_(strings), xfCount_(xfCount) {}
 
     void handle(const Record& r, RecordReader& reader);
+    void addChart(std::span<const std::uint8_t> substream) { drawing_.addChart(substream); }
+    void finish() { sheet_.drawings = drawing_.finish(); }
 
 private:
-    std::uint16_t xf(std::uint16_t index) const { return index < xfCount_ ? index : 15; }
+    std::uint16_t xf(std::uint16_t index) const { return index < xfCount_ ? index : kDefaultCellFormat; }
+    // Records the model keeps whole; a CONTINUE goes where its record went.
+    bool handleKept(const Record& r);
 
     Cell& cell(std::uint32_t row, std::uint32_t col, std::uint16_t ixfe, std::uint64_t offset) {
         if (row >= kMaxRows || col >= kMaxColumns) throwDamaged("a cell lies outside the sheet", offset);
         RowDef& def = sheet_.rowAt(row + 1);
         // Cells without a record take the row's format, else their own column's.
-        for (std::size_t gap = def.cells.size(); gap < col; ++gap) def.cells.push_back(Cell{{}, impliedXf(def, gap)});
+        for (std::size_t gap = def.cells.size(); gap < col; ++gap) def.cells.push_back(Cell{{}, impliedXf(def, gap), nullptr});
         if (def.cells.size() == col) def.cells.emplace_back();
         Cell& c = def.cells[col];
         c.xf = xf(ixfe);
@@ -36,7 +43,7 @@ private:
     std::uint16_t impliedXf(const RowDef& row, std::size_t col) const {
         if (row.xf) return *row.xf;
         auto it = sheet_.columns.find(static_cast<std::uint16_t>(col));
-        return it != sheet_.columns.end() && it->second.xf ? *it->second.xf : 15;
+        return it != sheet_.columns.end() && it->second.xf ? *it->second.xf : kDefaultCellFormat;
     }
 
     void readRow(ByteCursor in);
@@ -47,7 +54,36 @@ private:
     const std::vector<std::string>& strings_;
     std::size_t xfCount_;
     Cell* pendingString_ = nullptr;  // a formula whose text result comes in the next STRING
+    std::shared_ptr<Formula> pendingFormula_;  // takes a SHRFMLA, ARRAY or TABLE that follows
+    SheetDrawingReader drawing_;
+    DrawingRecordKinds drawingKinds_;
+    bool afterKept_ = false;  // a CONTINUE now goes on a kept record
 };
+
+bool SheetBuilder::handleKept(const Record& r) {
+    switch (drawingKinds_.next(r)) {
+    case DrawingRecordKinds::Kind::Drawing: drawing_.addData(r); afterKept_ = false; return true;
+    case DrawingRecordKinds::Kind::Host: drawing_.addHostRecord(r); afterKept_ = false; return true;
+    case DrawingRecordKinds::Kind::Other: break;
+    }
+    RawRecord raw{r.id, {r.body.begin(), r.body.end()}};
+    switch (r.id) {
+    case rec::kNote:
+        sheet_.notes.push_back(std::move(raw));
+        afterKept_ = false;
+        return true;
+    case rec::kCondFmt: case rec::kCf: case rec::kHLink: case rec::kHLinkTooltip: case rec::kDVal: case rec::kDv:
+        sheet_.keptRecords.push_back(std::move(raw));
+        afterKept_ = true;
+        return true;
+    case rec::kContinue:
+        if (afterKept_) sheet_.keptRecords.push_back(std::move(raw));
+        return true;
+    default:
+        afterKept_ = false;
+        return false;
+    }
+}
 
 void SheetBuilder::readRow(ByteCursor in) {
     std::uint32_t row = in.u16();
@@ -75,7 +111,7 @@ void SheetBuilder::readColumns(ByteCursor in) {
         ColumnDef& def = sheet_.columns[static_cast<std::uint16_t>(col)];
         def.width = width;
         def.hidden = (flags & 0x0001) != 0;
-        def.xf = ixfe == 15 ? std::nullopt : std::optional<std::uint16_t>(xf(ixfe));
+        def.xf = ixfe == kDefaultCellFormat ? std::nullopt : std::optional<std::uint16_t>(xf(ixfe));
     }
 }
 
@@ -85,6 +121,10 @@ void SheetBuilder::readFormula(ByteCursor in, std::uint64_t offset) {
     std::uint16_t ixfe = in.u16();
     auto value = in.take(8);
     Cell& c = cell(row, col, ixfe, offset);
+    auto parsed = in.take(in.remaining());
+    pendingFormula_ = std::make_shared<Formula>();
+    pendingFormula_->parsed.assign(parsed.begin(), parsed.end());
+    c.formula = pendingFormula_;
     if (value[6] != 0xFF || value[7] != 0xFF) {
         ByteCursor number(value, offset + 10);
         c.value = number.f64();
@@ -105,8 +145,25 @@ void SheetBuilder::handle(const Record& r, RecordReader& reader) {
     ByteCursor in(r.body, r.bodyOffset());
     // Only a STRING may follow a text formula (shared and array formulas in between);
     // rowAt/cellAt may move the cells, so the pointer lives no longer than that.
-    if (r.id != rec::kString && r.id != 0x04BC && r.id != 0x0221 && r.id != 0x0236) pendingString_ = nullptr;
+    const bool formulaPart = r.id == rec::kShrFmla || r.id == rec::kArray || r.id == rec::kTable;
+    if (r.id != rec::kString && !formulaPart) pendingString_ = nullptr;
+    if (!formulaPart) {
+        if (r.id != rec::kString) pendingFormula_.reset();
+    } else if (pendingFormula_) {
+        pendingFormula_->attached.push_back({r.id, {r.body.begin(), r.body.end()}});
+        return;
+    }
+    if (handleKept(r)) return;
+    if (readWindowRecord(r.id, in, sheet_.window) || readPageSetupRecord(r.id, in, sheet_.pageSetup) ||
+        readProtectionRecord(r.id, in, sheet_.protection))
+        return;
     switch (r.id) {
+    case rec::kMergedCells: readMergedCells(in, sheet_.mergedCells); break;
+    case rec::kDefColWidth: sheet_.defaultColumnWidth = in.u16(); break;
+    case rec::kDefaultRowHeight:
+        in.skip(2);
+        sheet_.defaultRowHeightTwips = in.u16() & 0x7FFF;
+        break;
     case rec::kRow: readRow(in); break;
     case rec::kColInfo: readColumns(in); break;
     case rec::kDimensions:
@@ -192,21 +249,32 @@ std::size_t readSheet(std::span<const std::uint8_t> stream, std::uint32_t offset
     std::uint16_t type = static_cast<std::uint16_t>(r.body[2] | (r.body[3] << 8));
     bool hasCells = type == rec::kBofWorksheet || type == rec::kBofMacroSheet;
     SheetBuilder builder(sheet, sharedStrings, xfCount);
-    int nested = 0;  // charts embedded in the sheet: whole BOF..EOF substreams
     while (reader.next(r)) {
-        if (r.id == rec::kBof) {
-            ++nested;
+        if (r.id == rec::kBof) {  // an embedded chart: its whole substream
+            const std::size_t end = substreamEnd(stream, static_cast<std::size_t>(r.offset));
+            if (hasCells) builder.addChart(stream.subspan(static_cast<std::size_t>(r.offset), end - r.offset));
+            reader = RecordReader(stream, end);
         } else if (r.id == rec::kEof) {
-            if (nested == 0) return reader.position();
-            --nested;
-        } else if (nested == 0 && !hasCells && r.id == rec::kCodeName) {
-            ByteCursor in(r.body, r.bodyOffset());  // a chart sheet's code name
-            sheet.codeName = readUnicodeString(in);
-        } else if (nested == 0 && hasCells) {
+            if (hasCells) builder.finish();
+            return reader.position();
+        } else if (hasCells) {
             builder.handle(r, reader);
         }
     }
     throwDamaged("sheet '" + sheet.name + "' has no end", reader.position());
+}
+
+std::size_t readChartSheet(std::span<const std::uint8_t> stream, std::uint32_t offset, SheetModel& sheet) {
+    RecordReader reader(stream, offset);
+    Record r;
+    if (offset >= stream.size() || !reader.next(r) || r.id != rec::kBof)
+        throwDamaged("sheet '" + sheet.name + "' does not start where the workbook says", offset);
+    const std::size_t end = substreamEnd(stream, offset);
+    const auto chart = stream.subspan(offset, end - offset);
+    chartDrawingShapeCount(chart);  // its drawing must be sound to be numbered when written
+    sheet.chartStream.assign(chart.begin(), chart.end());
+    sheet.codeName = chartCodeName(chart);
+    return end;
 }
 
 }  // namespace office::biff

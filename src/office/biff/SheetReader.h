@@ -10,11 +10,15 @@
 
 namespace office::biff {
 
-// Reads the substream whose BOF starts at `offset` of the clear Workbook stream
-// into `sheet`. Chart substreams (and charts embedded in a worksheet) are
-// skipped. `xfCount` bounds the cell formats; larger indexes become 15.
-// Returns the stream position after the substream's EOF.
+// Reads the worksheet substream whose BOF starts at `offset` of the clear
+// Workbook stream into `sheet`: cells, settings, drawing objects with the
+// substreams of embedded charts. `xfCount` bounds the cell formats; larger
+// indexes become the default cell format. Returns the stream position after
+// the substream's EOF.
 std::size_t readSheet(std::span<const std::uint8_t> stream, std::uint32_t offset,
                const std::vector<std::string>& sharedStrings, std::size_t xfCount, SheetModel& sheet);
+
+// A chart sheet's substream, kept whole in sheet.chartStream.
+std::size_t readChartSheet(std::span<const std::uint8_t> stream, std::uint32_t offset, SheetModel& sheet);
 
 }  // namespace office::biff

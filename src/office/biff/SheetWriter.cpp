@@ -4,7 +4,10 @@
 #include <cstring>
 
 #include "office/biff/BiffRecords.h"
+#include "office/biff/ChartStreams.h"
+#include "office/biff/RecordReader.h"
 #include "office/biff/Rk.h"
+#include "office/biff/SheetSettingsRecords.h"
 #include "text/Utf.h"
 
 namespace office::biff {
@@ -26,7 +29,7 @@ void writeBof(RecordWriter& out, std::uint16_t type) {
     out.end();
 }
 
-void writeSheetHeader(RecordWriter& out) {
+void writeSheetHeader(RecordWriter& out, const SheetModel& sheet) {
     out.recordU16(rec::kCalcMode, 1);
     out.recordU16(rec::kCalcCount, 100);
     out.recordU16(rec::kRefMode, 1);
@@ -35,40 +38,23 @@ void writeSheetHeader(RecordWriter& out) {
     out.f64(0.001);
     out.end();
     out.recordU16(rec::kSaveRecalc, 1);
-    out.recordU16(rec::kPrintHeaders, 0);
-    out.recordU16(rec::kPrintGridlines, 0);
+    writePrintOptions(out, sheet.pageSetup);
     out.recordU16(rec::kGridSet, 1);
     out.begin(rec::kGuts);
     out.zeros(8);
     out.end();
     out.begin(rec::kDefaultRowHeight);
-    out.u16(0);
-    out.u16(255);
+    out.u16(sheet.defaultRowHeightTwips == 255 ? 0 : 0x0001);  // a changed default counts as custom
+    out.u16(sheet.defaultRowHeightTwips);
     out.end();
-    out.recordU16(rec::kWsBool, 0x04C1);
-    out.empty(rec::kHeader);
-    out.empty(rec::kFooter);
-    out.recordU16(rec::kHCenter, 0);
-    out.recordU16(rec::kVCenter, 0);
-    // SETUP with fNoPls: no printer settings, Excel takes its defaults.
-    out.begin(rec::kSetup);
-    out.u16(0);       // paper
-    out.u16(100);     // scale
-    out.u16(1);       // first page number
-    out.u16(1);       // fit width
-    out.u16(1);       // fit height
-    out.u16(0x0006);  // portrait, no printer settings
-    out.u16(0);       // resolution
-    out.u16(0);       // vertical resolution
-    out.f64(0.5);     // header margin
-    out.f64(0.5);     // footer margin
-    out.u16(1);       // copies
-    out.end();
-    out.recordU16(rec::kDefColWidth, 8);
+    out.recordU16(rec::kWsBool, wsBoolFlags(sheet.pageSetup));
+    writePageSetup(out, sheet.pageSetup);
+    writeProtection(out, sheet.protection);
+    out.recordU16(rec::kDefColWidth, sheet.defaultColumnWidth);
 }
 
 void writeColumns(RecordWriter& out, const SheetModel& sheet, std::size_t xfCount) {
-    auto needsRecord = [](const ColumnDef& c) { return c.width != 0 || c.hidden || (c.xf && *c.xf != 15); };
+    auto needsRecord = [](const ColumnDef& c) { return c.width != 0 || c.hidden || (c.xf && *c.xf != kDefaultCellFormat); };
     auto it = sheet.columns.begin();
     while (it != sheet.columns.end()) {
         if (it->first >= kMaxColumns || !needsRecord(it->second)) {
@@ -82,7 +68,7 @@ void writeColumns(RecordWriter& out, const SheetModel& sheet, std::size_t xfCoun
              ++next)
             last = next;
         const ColumnDef& def = it->second;
-        std::uint16_t xf = def.xf && *def.xf < xfCount ? *def.xf : 15;
+        std::uint16_t xf = def.xf && *def.xf < xfCount ? *def.xf : kDefaultCellFormat;
         out.begin(rec::kColInfo);
         out.u16(it->first);
         out.u16(last->first);
@@ -122,8 +108,12 @@ class CellWriter {
 public:
     CellWriter(RecordWriter& out, SheetWriteContext& context) : out_(out), context_(context) {}
 
-    void write(std::uint16_t row, std::uint16_t col, const Cell& cell) {
-        const std::uint16_t xf = cell.xf < context_.xfCount ? cell.xf : 15;
+    void write(std::uint16_t row, std::uint16_t col, const Cell& cell, bool withFormula) {
+        const std::uint16_t xf = cell.xf < context_.xfCount ? cell.xf : kDefaultCellFormat;
+        if (withFormula) {
+            writeFormula(row, col, xf, cell);
+            return;
+        }
         const automation::Variant& v = cell.value;
         switch (v.type()) {
         case automation::Variant::Type::Empty:
@@ -156,6 +146,36 @@ public:
     }
 
 private:
+    // FORMULA with the cached value, the records that came with it, and the
+    // text result in a STRING record.
+    void writeFormula(std::uint16_t row, std::uint16_t col, std::uint16_t xf, const Cell& cell) {
+        const automation::Variant& v = cell.value;
+        out_.begin(rec::kFormula);
+        out_.u16(row);
+        out_.u16(col);
+        out_.u16(xf);
+        if (v.isNumber()) {
+            out_.f64(v.number());
+        } else {
+            std::uint8_t value[8] = {0, 0, 0, 0, 0, 0, 0xFF, 0xFF};
+            if (v.isBoolean()) value[0] = 1, value[2] = v.booleanValue() ? 1 : 0;
+            else if (v.isError()) value[0] = 2, value[2] = v.errorCode();
+            else if (v.isEmpty() || v.text().empty()) value[0] = 3;
+            out_.raw(value, 8);
+        }
+        const Formula& formula = *cell.formula;
+        out_.raw(formula.parsed.data(), formula.parsed.size());
+        out_.end();
+        for (const RawRecord& record : formula.attached) out_.record(record.id, record.body);
+        if (v.isText() && !v.text().empty()) {
+            std::u16string units;
+            text::utf8ToUtf16(v.text(), units);
+            out_.begin(rec::kString);
+            out_.unicodeString(clipUnits(units, 4000));
+            out_.end();
+        }
+    }
+
     void put16At(std::size_t at, std::uint16_t v) {
         buffer_[at] = static_cast<std::uint8_t>(v);
         buffer_[at + 1] = static_cast<std::uint8_t>(v >> 8);
@@ -187,10 +207,10 @@ void writeRowRecord(RecordWriter& out, const RowDef& row, RowSpan span, std::uin
     std::uint16_t flags = 0x0100;
     if (row.hidden) flags |= 0x0020;
     if (row.customHeight) flags |= 0x0040;
-    std::uint16_t xf = 15;
+    std::uint16_t xf = kDefaultCellFormat;
     if (row.xf) {
         flags |= 0x0080;
-        xf = *row.xf < xfCount ? *row.xf : 15;
+        xf = *row.xf < xfCount ? *row.xf : kDefaultCellFormat;
     }
     out.begin(rec::kRow);
     out.u16(index);
@@ -228,21 +248,26 @@ void writeDimensions(RecordWriter& out, const std::vector<RowSpan>& spans) {
     out.end();
 }
 
-void writeWindow2(RecordWriter& out, bool active, bool chart) {
-    // Gridlines, headings, zeros, automatic grid colour, outline symbols.
-    std::uint16_t flags = 0x00B6;
-    if (active) flags |= 0x0600;  // selected and active
-    out.begin(rec::kWindow2);
-    out.u16(flags);
-    out.u16(0);     // top row
-    out.u16(0);     // left column
-    out.u16(0x40);  // heading colour
-    out.u16(0);
-    if (!chart) {
-        out.u16(0);  // page-break preview zoom
-        out.u16(0);  // normal zoom
-        out.u32(0);
+// A kept chart sheet is selected and shown exactly when it is the active sheet now.
+void markChartWindow(std::vector<std::uint8_t>& chart, bool active) {
+    constexpr std::uint16_t kSelectedAndShown = 0x0600;
+    RecordReader reader(chart);
+    Record r;
+    while (reader.next(r)) {
+        if (r.id != rec::kWindow2 || r.body.size() < 2) continue;
+        const std::size_t at = static_cast<std::size_t>(r.bodyOffset());
+        std::uint16_t flags = static_cast<std::uint16_t>(chart[at] | (chart[at + 1] << 8));
+        flags = active ? (flags | kSelectedAndShown) : (flags & ~kSelectedAndShown);
+        chart[at] = static_cast<std::uint8_t>(flags);
+        chart[at + 1] = static_cast<std::uint8_t>(flags >> 8);
     }
+}
+
+// The minimal chart-sheet WINDOW2 (10 bytes).
+void writeChartWindow(RecordWriter& out, bool active) {
+    out.begin(rec::kWindow2);
+    out.u16(active ? 0x06B6 : 0x00B6);
+    out.zeros(8);
     out.end();
 }
 
@@ -263,12 +288,25 @@ std::uint16_t impliedXf(const SheetModel& sheet, const RowDef& row, std::size_t 
         auto it = sheet.columns.find(static_cast<std::uint16_t>(column));
         if (it != sheet.columns.end() && it->second.xf) return *it->second.xf;
     }
-    return 15;
+    return kDefaultCellFormat;
+}
+
+bool formulaWritable(const SheetModel& sheet, const Formula& formula) {
+    constexpr std::size_t kExpressionStart = 8;  // after options (2), chn (4), cce (2)
+    const auto& p = formula.parsed;
+    if (p.size() < kExpressionStart || 20 + p.size() > rec::kMaxBody) return false;
+    const std::size_t length = static_cast<std::size_t>(p[6] | (p[7] << 8));
+    constexpr std::uint8_t kPtgExp = 0x01, kPtgTbl = 0x02;
+    if (length != 5 || p.size() < kExpressionStart + 5 || (p[8] != kPtgExp && p[8] != kPtgTbl)) return true;
+    const std::uint32_t row = static_cast<std::uint32_t>(p[9] | (p[10] << 8)) + 1;
+    const std::uint32_t column = static_cast<std::uint32_t>(p[11] | (p[12] << 8)) + 1;
+    const Cell* host = sheet.cell(row, column);
+    return host && host->formula && !host->formula->attached.empty();
 }
 
 void writeWorksheet(RecordWriter& out, const SheetModel& sheet, SheetWriteContext& context) {
     writeBof(out, rec::kBofWorksheet);
-    writeSheetHeader(out);
+    writeSheetHeader(out, sheet);
     writeColumns(out, sheet, context.xfCount);
 
     const std::size_t rowCount = std::min<std::size_t>(sheet.rows.size(), kMaxRows);
@@ -286,17 +324,29 @@ void writeWorksheet(RecordWriter& out, const SheetModel& sheet, SheetWriteContex
         for (std::size_t r = block; r < end; ++r) {
             if (spans[r].empty()) continue;
             forEachWrittenCell(sheet, sheet.rows[r], [&](std::size_t c, const Cell& cell) {
-                cells.write(static_cast<std::uint16_t>(r), static_cast<std::uint16_t>(c), cell);
+                cells.write(static_cast<std::uint16_t>(r), static_cast<std::uint16_t>(c), cell,
+                            cell.formula && formulaWritable(sheet, *cell.formula));
             });
         }
     }
 
-    writeWindow2(out, context.active, false);
+    if (context.drawingIds) writeSheetDrawing(out, sheet.drawings, context.pictureCount, *context.drawingIds);
+    for (const RawRecord& note : sheet.notes) out.record(note.id, note.body);
+    writeWindow(out, sheet.window, context.active);
+    writeMergedCells(out, sheet.mergedCells);
+    for (const RawRecord& record : sheet.keptRecords) out.record(record.id, record.body);
     writeCodeName(out, sheet);
     out.empty(rec::kEof);
 }
 
 void writeChartSheet(RecordWriter& out, const SheetModel& sheet, SheetWriteContext& context) {
+    if (!sheet.chartStream.empty()) {
+        std::vector<std::uint8_t> chart = sheet.chartStream;
+        if (context.drawingIds) renumberChartDrawing(chart, context.drawingIds->sheet);
+        markChartWindow(chart, context.active);
+        out.raw(chart.data(), chart.size());
+        return;
+    }
     writeBof(out, rec::kBofChart);
     out.empty(rec::kHeader);
     out.empty(rec::kFooter);
@@ -307,7 +357,7 @@ void writeChartSheet(RecordWriter& out, const SheetModel& sheet, SheetWriteConte
     out.end();
     out.empty(rec::kChartBegin);
     out.empty(rec::kChartEnd);
-    writeWindow2(out, context.active, true);
+    writeChartWindow(out, context.active);
     writeCodeName(out, sheet);
     out.empty(rec::kEof);
 }

@@ -76,18 +76,21 @@ WorkbookModel readWorkbookStream(std::span<const std::uint8_t> stream, const std
         if (sheet.kind == SheetKind::VbModule) continue;
         const std::size_t start = globals.sheetOffsets[i];
         if (sheet.kind == SheetKind::Chart) {
-            // Of a chart sheet only its code name is read; a substream we
-            // cannot walk leaves it without one.
+            // A chart sheet keeps its substream whole; one we cannot walk
+            // leaves the sheet without it (and without a code name) rather
+            // than the workbook unreadable.
             try {
-                readSheet(stream, start, globals.sharedStrings, model.xfs.size(), sheet);
+                readChartSheet(stream, globals.sheetOffsets[i], sheet);
             } catch (const automation::AutomationError&) {
+                sheet.chartStream.clear();
+                sheet.codeName.clear();
             }
             continue;
         }
         auto after = read.upper_bound(start);
         if (after != read.begin() && std::prev(after)->second > start)
             throwDamaged("two sheets share one substream", start);
-        std::size_t end = readSheet(stream, globals.sheetOffsets[i], globals.sharedStrings, model.xfs.size(), sheet);
+        std::size_t end = readSheet(stream, start, globals.sharedStrings, model.xfs.size(), sheet);
         if (after != read.end() && after->first < end) throwDamaged("two sheets share one substream", after->first);
         read[start] = end;
     }

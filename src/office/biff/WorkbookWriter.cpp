@@ -4,6 +4,9 @@
 #include "automation/AutomationError.h"
 #include "office/biff/Biff8.h"
 #include "office/biff/BiffRecords.h"
+#include "office/biff/ChartStreams.h"
+#include "office/biff/FormatRecords.h"
+#include "office/biff/PictureStore.h"
 #include "office/biff/RecordCipher.h"
 #include "office/biff/RecordWriter.h"
 #include "office/biff/SharedStringsWriter.h"
@@ -62,39 +65,6 @@ void writeWindow1(RecordWriter& out, const WorkbookModel& model, std::uint16_t a
     out.end();
 }
 
-void writeFont(RecordWriter& out, const FontDef& font) {
-    out.begin(rec::kFont);
-    out.u16(font.heightTwips);
-    out.u16(static_cast<std::uint16_t>((font.italic ? 0x02 : 0) | (font.strikeout ? 0x08 : 0)));
-    out.u16(font.colorIndex);
-    out.u16(font.weight);
-    out.u16(0);
-    out.u8(font.underline);
-    out.u8(font.family);
-    out.u8(font.charset);
-    out.u8(0);
-    out.shortString(units(font.name));
-    out.end();
-}
-
-// Model font i is file font i, except that file index 4 is skipped.
-std::uint16_t fileFontIndex(std::uint16_t font, std::size_t fontCount) {
-    if (font >= fontCount) return 0;
-    return font < 4 ? font : static_cast<std::uint16_t>(font + 1);
-}
-
-void writeXf(RecordWriter& out, const XfDef& xf, std::size_t fontCount, std::size_t xfCount) {
-    out.begin(rec::kXf);
-    out.u16(fileFontIndex(xf.font, fontCount));
-    out.u16(xf.format);
-    std::uint16_t flags = xf.protection & 0x000B;
-    if (xf.isStyle) flags |= 0x0004 | 0xFFF0;
-    else flags |= static_cast<std::uint16_t>((xf.parentStyle < xfCount ? xf.parentStyle : 0) << 4);
-    out.u16(flags);
-    out.raw(xf.rest.data(), xf.rest.size());
-    out.end();
-}
-
 // The font and XF tables with the entries every file must have.
 struct Tables {
     std::vector<FontDef> fonts;
@@ -117,7 +87,9 @@ std::vector<std::uint32_t> collectStrings(const WorkbookModel& model, SharedStri
         const std::size_t rowCount = std::min<std::size_t>(sheet.rows.size(), kMaxRows);
         for (std::size_t r = 0; r < rowCount; ++r)
             forEachWrittenCell(sheet, sheet.rows[r], [&](std::size_t, const Cell& cell) {
-                if (cell.value.isText()) indexes.push_back(strings.add(cell.value.text()));
+                // A formula's text result goes in its STRING record instead.
+                if (cell.value.isText() && !(cell.formula && formulaWritable(sheet, *cell.formula)))
+                    indexes.push_back(strings.add(cell.value.text()));
             });
     }
     return indexes;
@@ -132,6 +104,61 @@ void writeSheetList(RecordWriter& out, const WorkbookModel& model, std::vector<s
         out.u8(static_cast<std::uint8_t>(sheet.kind == SheetKind::Chart ? 2 : 0));
         out.shortString(clipUnits(units(sheet.name), kMaxSheetNameLength));
         out.end();
+    }
+}
+
+// Drawing and shape ids for every drawing of the workbook, in writing order:
+// each worksheet's drawing and then those inside its charts, a chart sheet's own.
+struct DrawingPlan {
+    ShapeIdPlan ids;
+    std::vector<std::optional<SheetDrawingIds>> sheets;
+};
+
+DrawingPlan planDrawings(const WorkbookModel& model) {
+    DrawingPlan plan;
+    const std::size_t pictures = model.pictures.size();
+    for (const SheetModel& sheet : model.sheets) {
+        std::optional<SheetDrawingIds>& entry = plan.sheets.emplace_back();
+        if (sheet.kind == SheetKind::Chart) {
+            if (const std::uint32_t shapes = chartDrawingShapeCount(sheet.chartStream))
+                entry.emplace().sheet = plan.ids.add(shapes);
+            continue;
+        }
+        const std::uint32_t shapes = sheetShapeCount(sheet.drawings, pictures);
+        if (shapes == 0) continue;
+        entry.emplace().sheet = plan.ids.add(shapes);
+        for (const DrawingObject& object : sheet.drawings) {
+            if (object.kind != DrawingKind::Chart || !writableObject(object, pictures)) continue;
+            if (const std::uint32_t inner = chartDrawingShapeCount(object.chartStream))
+                entry->charts.push_back(plan.ids.add(inner));
+        }
+    }
+    return plan;
+}
+
+// How many pictures on all sheets show each entry of the picture store.
+std::vector<std::uint32_t> pictureUses(const WorkbookModel& model) {
+    std::vector<std::uint32_t> uses(model.pictures.size(), 0);
+    for (const SheetModel& sheet : model.sheets)
+        for (const DrawingObject& object : sheet.drawings)
+            if (object.kind == DrawingKind::Picture && object.picture >= 1 && object.picture <= uses.size())
+                ++uses[object.picture - 1];
+    // Entries that other objects (kept as read) may show stay taken.
+    for (std::uint32_t& count : uses) count = std::max<std::uint32_t>(count, 1);
+    return uses;
+}
+
+// The external references and names as read; the reference to this
+// workbook's own sheets counts the sheets the workbook has now.
+void writeLinks(RecordWriter& out, const WorkbookModel& model) {
+    constexpr std::uint16_t kSelfReference = 0x0401;
+    for (const RawRecord& record : model.links) {
+        std::vector<std::uint8_t> body = record.body;
+        if (record.id == rec::kSupBook && body.size() >= 4 && (body[2] | (body[3] << 8)) == kSelfReference) {
+            body[0] = static_cast<std::uint8_t>(model.sheets.size());
+            body[1] = static_cast<std::uint8_t>(model.sheets.size() >> 8);
+        }
+        out.record(record.id, body);
     }
 }
 
@@ -183,7 +210,7 @@ std::vector<std::uint8_t> writeWorkbookStream(const WorkbookModel& model, const 
     writeWindow1(out, model, active);
     out.recordU16(rec::kBackup, 0);
     out.recordU16(rec::kHideObj, 0);
-    out.recordU16(rec::kDateMode, 0);
+    out.recordU16(rec::kDateMode, model.dates1904 ? 1 : 0);
     out.recordU16(rec::kPrecision, 1);
     out.recordU16(rec::kRefreshAll, 0);
     out.recordU16(rec::kBookBool, 0);
@@ -195,11 +222,15 @@ std::vector<std::uint8_t> writeWorkbookStream(const WorkbookModel& model, const 
         out.end();
     }
     for (const XfDef& xf : tables.xfs) writeXf(out, xf, tables.fonts.size(), tables.xfs.size());
-    out.begin(rec::kStyle);  // the built-in Normal style on XF 0
-    out.u16(0x8000);
-    out.u8(0);
-    out.u8(0xFF);
-    out.end();
+    if (model.styles.empty()) {
+        out.begin(rec::kStyle);  // the built-in Normal style on XF 0
+        out.u16(0x8000);
+        out.u8(0);
+        out.u8(0xFF);
+        out.end();
+    }
+    for (const RawRecord& style : model.styles) out.record(style.id, style.body);
+    if (model.palette != defaultPalette()) writePalette(out, model.palette);
     out.recordU16(rec::kUsesElfs, 0);
     std::vector<std::size_t> offsetFields;
     writeSheetList(out, model, offsetFields);
@@ -207,15 +238,20 @@ std::vector<std::uint8_t> writeWorkbookStream(const WorkbookModel& model, const 
     out.u16(1);
     out.u16(1);
     out.end();
+    writeLinks(out, model);
+    const DrawingPlan drawings = planDrawings(model);
+    if (!drawings.ids.empty()) writeDrawingGroup(out, drawings.ids, model.pictures, pictureUses(model));
     strings.write(out);
     out.empty(rec::kEof);
 
     SheetWriteContext context;
     context.xfCount = tables.xfs.size();
+    context.pictureCount = model.pictures.size();
     context.stringIndexes = &stringIndexes;
     for (std::size_t i = 0; i < model.sheets.size(); ++i) {
         out.patchU32(offsetFields[i], static_cast<std::uint32_t>(out.size()));
         context.active = i == active;
+        context.drawingIds = drawings.sheets[i];
         if (model.sheets[i].kind == SheetKind::Chart) writeChartSheet(out, model.sheets[i], context);
         else writeWorksheet(out, model.sheets[i], context);
     }

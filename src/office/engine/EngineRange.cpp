@@ -67,7 +67,9 @@ void EngineRange::SetValue(const Variant& value) {
     for (std::uint32_t row = part.firstRow; row <= part.lastRow; ++row)
         for (std::uint32_t column = part.firstColumn; column <= part.lastColumn; ++column) {
             if (value.isEmpty() && !sheet.cell(row, column)) continue;  // clearing nothing
-            sheet.cellAt(row, column).value = value;
+            Cell& cell = sheet.cellAt(row, column);
+            cell.value = value;
+            cell.formula.reset();  // a value typed over a formula replaces it
         }
 }
 
@@ -130,13 +132,13 @@ void EngineRange::changeFont(const std::function<void(FontDef&)>& change) {
     if (bounds_.wholeRows() && !wholeSheet) {
         for (std::uint32_t row = bounds_.firstRow; row <= bounds_.lastRow; ++row) {
             RowDef& def = sheet.rowAt(row);
-            def.xf = withChange(def.xf.value_or(15));
+            def.xf = withChange(def.xf.value_or(kDefaultCellFormat));
             for (Cell& cell : def.cells) cell.xf = withChange(cell.xf);
         }
     } else if (bounds_.wholeColumns()) {
         for (std::uint32_t column = bounds_.firstColumn; column <= bounds_.lastColumn; ++column) {
             ColumnDef& def = sheet.columns[static_cast<std::uint16_t>(column - 1)];
-            def.xf = withChange(def.xf.value_or(15));
+            def.xf = withChange(def.xf.value_or(kDefaultCellFormat));
         }
         for (RowDef& row : sheet.rows)
             for (std::uint32_t column = bounds_.firstColumn; column <= bounds_.lastColumn && column <= row.cells.size(); ++column)

@@ -8,7 +8,7 @@ namespace office::engine {
 
 namespace {
 
-constexpr std::uint16_t kDefaultXf = 15;
+
 
 std::optional<Cell> existingCell(const SheetModel& sheet, std::uint32_t row, std::uint32_t column) {
     if (const Cell* cell = sheet.cell(row, column)) return *cell;
@@ -34,7 +34,7 @@ std::uint16_t effectiveXf(const SheetModel& sheet, std::uint32_t row, std::uint3
     if (row >= 1 && row <= sheet.rows.size() && sheet.rows[row - 1].xf) return *sheet.rows[row - 1].xf;
     if (auto c = sheet.columns.find(static_cast<std::uint16_t>(column - 1)); c != sheet.columns.end() && c->second.xf)
         return *c->second.xf;
-    return kDefaultXf;
+    return kDefaultCellFormat;
 }
 
 void deleteRows(SheetModel& sheet, std::uint32_t first, std::uint32_t last) {

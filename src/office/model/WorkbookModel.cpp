@@ -34,7 +34,7 @@ std::uint32_t SheetModel::lastUsedRow() const {
         const RowDef& r = rows[i - 1];
         if (r.xf || r.customHeight || r.hidden) return static_cast<std::uint32_t>(i);
         for (const Cell& c : r.cells)
-            if (!c.value.isEmpty() || c.xf != 15) return static_cast<std::uint32_t>(i);
+            if (!c.value.isEmpty() || c.xf != kDefaultCellFormat) return static_cast<std::uint32_t>(i);
     }
     return 0;
 }
@@ -43,7 +43,7 @@ std::uint32_t SheetModel::lastUsedColumn() const {
     std::uint32_t last = 0;
     for (const RowDef& r : rows)
         for (std::size_t c = r.cells.size(); c > last; --c)
-            if (!r.cells[c - 1].value.isEmpty() || r.cells[c - 1].xf != 15) {
+            if (!r.cells[c - 1].value.isEmpty() || r.cells[c - 1].xf != kDefaultCellFormat) {
                 last = static_cast<std::uint32_t>(c);
                 break;
             }
@@ -57,12 +57,10 @@ WorkbookModel WorkbookModel::withDefaults() {
     model.fonts[2].italic = true;
     model.fonts[3].weight = 700;
     model.fonts[3].italic = true;
-    XfDef style;
+    XfDef style;  // general, bottom aligned, no borders, no fill, locked
     style.isStyle = true;
-    // Cell XF defaults: fAlc general, bottom aligned, no borders, pattern fill none.
-    style.rest = {0x20, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xC0, 0x20};
-    model.xfs.assign(15, style);
-    for (int i = 1; i < 15; ++i) model.xfs[i].font = (i <= 2) ? 1 : (i <= 4) ? 2 : 0;
+    model.xfs.assign(kDefaultCellFormat, style);  // the style formats 0..14
+    for (int i = 1; i < kDefaultCellFormat; ++i) model.xfs[i].font = (i <= 2) ? 1 : (i <= 4) ? 2 : 0;
     XfDef cell = style;
     cell.isStyle = false;
     cell.parentStyle = 0;
@@ -86,17 +84,33 @@ std::uint16_t WorkbookModel::findOrAddFont(const FontDef& font) {
     return static_cast<std::uint16_t>(fonts.size() - 1);
 }
 
+std::uint16_t WorkbookModel::findOrAddXf(const XfDef& xf) {
+    auto it = std::find(xfs.begin(), xfs.end(), xf);
+    if (it != xfs.end()) return static_cast<std::uint16_t>(it - xfs.begin());
+    xfs.push_back(xf);
+    return static_cast<std::uint16_t>(xfs.size() - 1);
+}
+
+const XfDef& WorkbookModel::xfAt(std::uint16_t xf) const {
+    static const XfDef fallback;
+    if (xf < xfs.size()) return xfs[xf];
+    return kDefaultCellFormat < xfs.size() ? xfs[kDefaultCellFormat] : fallback;
+}
+
+const CellRect* SheetModel::mergedBlockAt(std::uint32_t row, std::uint32_t column) const {
+    for (const CellRect& block : mergedCells)
+        if (block.contains(row, column)) return &block;
+    return nullptr;
+}
+
 std::uint16_t WorkbookModel::xfWithFont(std::uint16_t baseXf, const FontDef& font) {
-    XfDef wanted = baseXf < xfs.size() ? xfs[baseXf] : xfs.at(15);
+    XfDef wanted = baseXf < xfs.size() ? xfs[baseXf] : xfs.at(kDefaultCellFormat);
     wanted.font = findOrAddFont(font);
     if (wanted.isStyle) {
         wanted.isStyle = false;
         wanted.parentStyle = baseXf;
     }
-    auto it = std::find(xfs.begin(), xfs.end(), wanted);
-    if (it != xfs.end()) return static_cast<std::uint16_t>(it - xfs.begin());
-    xfs.push_back(wanted);
-    return static_cast<std::uint16_t>(xfs.size() - 1);
+    return findOrAddXf(wanted);
 }
 
 const FontDef& WorkbookModel::fontOfXf(std::uint16_t xf) const {

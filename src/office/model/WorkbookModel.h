@@ -1,55 +1,36 @@
 #pragma once
 // The in-memory workbook the engine works on and the BIFF8 reader and writer
 // translate to and from: sheets in order with their visibility, cells with
-// values and a cell format, row and column settings, and the font and format
-// tables the cell formats point into.
-#include <array>
+// values, formulas and a cell format, row and column settings, merged blocks,
+// the window, page setup and protection of each sheet, its drawn objects, and
+// the workbook's fonts, formats, palette, pictures and other streams.
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "automation/Variant.h"
 #include "office/cfb/CompoundFile.h"
+#include "office/model/CellFormat.h"
+#include "office/model/Drawing.h"
+#include "office/model/KeptRecords.h"
+#include "office/model/SheetSettings.h"
 
 namespace office {
 
 enum class SheetVisibility : std::uint8_t { Visible = 0, Hidden = 1, VeryHidden = 2 };
 enum class SheetKind : std::uint8_t { Worksheet = 0, MacroSheet = 1, Chart = 2, VbModule = 6 };
 
-struct FontDef {
-    std::string name = "Arial";
-    std::uint16_t heightTwips = 200;  // 10 points
-    std::uint16_t weight = 400;       // 700 = bold
-    bool italic = false;
-    bool strikeout = false;
-    std::uint8_t underline = 0;       // 0 none, 1 single, 2 double, 0x21 single accounting, 0x22 double accounting
-    std::uint16_t colorIndex = 0x7FFF;
-    std::uint8_t family = 0;
-    std::uint8_t charset = 0;
-    bool bold() const { return weight >= 700; }
-    bool operator==(const FontDef&) const = default;
-};
-
-// One cell format (XF). `font` is an index into WorkbookModel::fonts (the
-// writer maps it to the file's font index, which skips 4). The remaining XF
-// bytes (alignment, borders, fill, protection) are kept as read so that a
-// read-modify-write keeps the look of other programs' files.
-struct XfDef {
-    std::uint16_t font = 0;
-    std::uint16_t format = 0;  // number format index (0 = General)
-    bool isStyle = false;
-    std::uint16_t parentStyle = 0;  // for cell XFs: the style XF they derive from
-    std::uint8_t protection = 0x01;  // XF bits: 0x01 locked, 0x02 formula hidden, 0x08 quote prefix
-    std::array<std::uint8_t, 14> rest{};  // XF bytes 6..19 as in the file (alignment .. fill)
-    bool operator==(const XfDef&) const = default;
-};
-
 struct Cell {
-    automation::Variant value;
-    std::uint16_t xf = 15;  // the default cell format
-    bool operator==(const Cell&) const = default;
+    automation::Variant value;           // for a formula, its last calculated value
+    std::uint16_t xf = kDefaultCellFormat;
+    std::shared_ptr<const Formula> formula;  // none for plain values
+    bool operator==(const Cell& other) const {
+        return value == other.value && xf == other.xf &&
+               (formula == other.formula || (formula && other.formula && *formula == *other.formula));
+    }
 };
 
 struct RowDef {
@@ -76,6 +57,19 @@ struct SheetModel {
     std::string codeName;
     std::vector<RowDef> rows;                    // index = row - 1
     std::map<std::uint16_t, ColumnDef> columns;  // key = column - 1
+    std::uint16_t defaultColumnWidth = 8;        // characters, for columns without a width
+    std::uint16_t defaultRowHeightTwips = 255;   // rows without a height of their own
+    std::vector<CellRect> mergedCells;
+    SheetWindow window;
+    PageSetup pageSetup;
+    SheetProtection protection;
+    std::vector<DrawingObject> drawings;         // in drawing order (last on top)
+    // Kept as read: comments (NOTE, which name the objects of their text boxes),
+    // and conditional formats, hyperlinks and data validation.
+    std::vector<RawRecord> notes;
+    std::vector<RawRecord> keptRecords;
+    // A chart sheet: its whole substream, BOF to EOF, as the file held it.
+    std::vector<std::uint8_t> chartStream;
 
     // 1-based row and column; nullptr when the cell has never been written.
     const Cell* cell(std::uint32_t row, std::uint32_t column) const;
@@ -85,6 +79,8 @@ struct SheetModel {
     // Last row holding a non-empty cell or a row setting (0 for an empty sheet).
     std::uint32_t lastUsedRow() const;
     std::uint32_t lastUsedColumn() const;
+    // The merged block holding the cell, if any.
+    const CellRect* mergedBlockAt(std::uint32_t row, std::uint32_t column) const;
     bool operator==(const SheetModel&) const = default;
 };
 
@@ -105,11 +101,20 @@ struct WorkbookProtection {
 struct WorkbookModel {
     std::vector<SheetModel> sheets;
     std::vector<FontDef> fonts;                       // at least 4
-    std::vector<XfDef> xfs;                           // at least 16: 0..14 styles, 15 default cell
+    std::vector<XfDef> xfs;                           // at least 16: 0..14 styles, 15 the default cell format
     std::map<std::uint16_t, std::string> numberFormats;  // user formats (index >= 164)
+    Palette palette = defaultPalette();
     std::uint16_t activeSheet = 0;                    // index into sheets
     std::uint16_t firstVisibleTab = 0;
     WorkbookProtection protection;
+    bool dates1904 = false;                           // dates count from 1904 (Macintosh) instead of 1900
+    std::vector<StoredPicture> pictures;              // the picture store; objects name entries 1-based
+    // Kept as read: the STYLE records (named styles; written as one Normal
+    // style when empty), and the external references and defined names
+    // (SUPBOOK, EXTERNNAME, XCT, CRN, EXTERNSHEET, NAME with their CONTINUE
+    // records), which formulas, names and charts point into by position.
+    std::vector<RawRecord> styles;
+    std::vector<RawRecord> links;
 
     // The compound file's root storage without the Workbook stream: every other
     // stream and storage of the file (summary information, the VBA project
@@ -131,10 +136,12 @@ struct WorkbookModel {
     static cfb::Node newRootStorage();
 
     // The index of a cell format equal to `base` but with `font`, added when
-    // none exists yet; likewise for fonts.
+    // none exists yet; likewise for fonts and whole cell formats.
     std::uint16_t xfWithFont(std::uint16_t baseXf, const FontDef& font);
     std::uint16_t findOrAddFont(const FontDef& font);
+    std::uint16_t findOrAddXf(const XfDef& xf);
     const FontDef& fontOfXf(std::uint16_t xf) const;
+    const XfDef& xfAt(std::uint16_t xf) const;  // the default cell format for a bad index
 
     bool operator==(const WorkbookModel&) const = default;
 };

@@ -1,0 +1,28 @@
+#pragma once
+// Chart substreams kept whole (embedded charts and chart sheets): finding
+// their end, and the drawing some of them hold, whose drawing and shape ids
+// must be numbered with the workbook's other drawings when it is written.
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "office/biff/ShapeIds.h"
+
+namespace office::biff {
+
+// The end (after its EOF) of the substream whose BOF starts at `offset`;
+// substreams nested in it end with it. No end raises the damaged-file error.
+std::size_t substreamEnd(std::span<const std::uint8_t> stream, std::size_t offset);
+
+// How many shapes the drawing inside a chart substream holds (its group
+// shape included); 0 when the chart has none. Damaged drawing data raises.
+std::uint32_t chartDrawingShapeCount(std::span<const std::uint8_t> chart);
+// Gives that drawing the drawing id and shape ids of `ids`.
+void renumberChartDrawing(std::vector<std::uint8_t>& chart, const DrawingIds& ids);
+
+// The CODENAME of a chart substream, "" without one.
+std::string chartCodeName(std::span<const std::uint8_t> chart);
+
+}  // namespace office::biff
