@@ -151,7 +151,7 @@ public:
     // on it or its objects raise an error.
     virtual void Quit() = 0;
     // Tavolex's own addition: the files this engine keeps beside the
-    // workbook `path` (its lock file), which go when the workbook is
+    // workbook `path` (its lock and queue files), which go when the workbook is
     // removed for good. None by default.
     virtual std::vector<std::string> CompanionFiles(const std::string& path) const {
         (void)path;

@@ -80,7 +80,8 @@ void EngineApplication::Quit() {
 }
 
 std::vector<std::string> EngineApplication::CompanionFiles(const std::string& path) const {
-    return {FileLock::sidecarFor(absolutePath(path))};
+    const std::string workbook = absolutePath(path);
+    return {FileLock::sidecarFor(workbook), FileLock::queueFor(workbook)};
 }
 
 std::shared_ptr<excel::Workbook> EngineApplication::EngineWorkbooks::Open(const std::string& path,
