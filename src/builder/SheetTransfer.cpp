@@ -79,7 +79,14 @@ std::shared_ptr<excel::Sheet> carryWorksheet(excel::Worksheet& source, excel::Wo
         copy->SetName(outputSheet);
         copy->Activate();
         // A copy protected without a password opens up; one with a password cannot be frozen.
-        if (copy->ProtectContents()) copy->Unprotect("");
+        if (copy->ProtectContents()) {
+            try {
+                copy->Unprotect("");
+            } catch (const AutomationError& error) {
+                throw AutomationError(error.number(), "The sheet is protected with a password, so its formulas "
+                                                      "cannot be turned into values.");
+            }
+        }
         copy->AllCells()->Copy();
         copy->AllCells()->PasteSpecial(excel::PasteType::Values);
         chartsToPictures(*copy, workbook);
