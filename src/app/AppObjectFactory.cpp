@@ -3,11 +3,12 @@
 #include "office/engine/DocumentEngines.h"
 #include "office/engine/ExcelEngine.h"
 #include "platform/LinuxFileSystem.h"
+#include "render/QtPictureMaker.h"
 
 namespace app {
 
 std::shared_ptr<automation::excel::Application> AppObjectFactory::CreateExcel() {
-    return office::engine::createExcelApplication();
+    return office::engine::createExcelApplication(std::make_shared<render::QtPictureMaker>());
 }
 
 std::shared_ptr<automation::FileSystem> AppObjectFactory::CreateFileSystem() {

@@ -11,7 +11,7 @@
 #include "lines/LineEditorPlaceholder.h"
 #include "platform/LinuxPlatform.h"
 #include "startup/Form1.h"
-#include "startup/Placeholders.h"
+#include "startup/DesktopShortcut.h"
 #include "startup/StartArgument.h"
 #include "startup/Startup.h"
 #include "ui/qt/QtWindowSystem.h"
@@ -21,8 +21,7 @@ namespace {
 void wireSeams(core::Context& ctx) {
     ctx.seams.showMainWindow = groups::RunMainWindow;
     ctx.seams.showFolderChooser = [](core::Context& c) { startup::ShowChooser(c); };
-    // TODO(shortcut): stand-in until the launcher writer exists.
-    ctx.seams.createDesktopShortcut = startup::PlaceholderDesktopShortcut;
+    ctx.seams.createDesktopShortcut = startup::CreateDesktopShortcut;
     // TODO(line editor): stand-in until the line editor window exists.
     ctx.seams.showLineEditor = lines::LineEditorPlaceholder;
 }

@@ -274,6 +274,13 @@ public:
     // Closes every workbook without saving and ends the instance; later calls
     // on it or its objects raise an error.
     virtual void Quit() = 0;
+    // Tavolex's own addition: the files this engine keeps beside the
+    // workbook `path` (its lock file), which go when the workbook is
+    // removed for good. None by default.
+    virtual std::vector<std::string> CompanionFiles(const std::string& path) const {
+        (void)path;
+        return {};
+    }
 };
 
 }  // namespace automation::excel

@@ -57,6 +57,8 @@ public:
     virtual std::string FileName() const = 0;
     virtual std::string Name() const = 0;  // "VBAProject" until named
     virtual void SetName(const std::string& name) = 0;
+    // Locked once the project is locked for viewing, already before the
+    // workbook is saved with the lock.
     virtual ProjectProtection Protection() const = 0;
     // AutomationError 50289 for a project that was locked for viewing when
     // its workbook was opened.

@@ -31,6 +31,21 @@ struct DriveInfo {
     Kind kind = Kind::Mounted;
 };
 
+// A launcher on the desktop: the fields of a Windows shortcut.
+struct Shortcut {
+    std::string linkPath;          // the launcher file
+    std::string name;              // shown under its icon
+    std::string targetPath;        // the program it starts
+    std::string arguments;         // handed to the program as one argument
+    std::string workingDirectory;  // where the program starts
+};
+
+// Whether the user may delete the program file, and if not what owns it.
+struct RemovalCheck {
+    bool allowed = true;
+    std::string package;  // the package the file belongs to, "" when none
+};
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -44,6 +59,21 @@ public:
     virtual void OpenWithAssociatedProgram(const std::string& path) = 0;
     // Blocks the calling thread.
     virtual void SleepMilliseconds(long milliseconds) = 0;
+
+    // --- the desktop launcher and the program's own removal -------------
+    // Platforms that offer none raise 429 from these.
+    // Writes the launcher at shortcut.linkPath: an earlier one is replaced
+    // only once the new one is whole; it is made executable and trusted
+    // where the desktop asks for that. Raises the file-system object's error
+    // when it cannot be written.
+    virtual void SaveShortcut(const Shortcut& shortcut);
+    // Whether the user may remove the program file `path`: not when a
+    // package owns it or it is installed for all users.
+    virtual RemovalCheck ProgramRemoval(const std::string& path);
+    // Starts a helper, detached from this process, that waits until this
+    // process has ended, then `delayMilliseconds` more, and deletes `path`.
+    // Raises when the helper cannot be started.
+    virtual void DeleteAfterExit(const std::string& path, long delayMilliseconds);
 
     // --- listings for the chooser's drive, folder and file lists ---------
     // Platforms that list nothing raise 429 from these.

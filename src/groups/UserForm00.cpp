@@ -2,6 +2,7 @@
 
 #include "core/Text.h"
 #include "groups/QuickSortList.h"
+#include "groups/Uninstall.h"
 #include "store/BaseWorkbook.h"
 #include "store/DataLayout.h"
 #include "text/CaseFold.h"
@@ -17,6 +18,9 @@ UserForm00::UserForm00(core::Context& ctx) : ui::Form("UserForm00"), ctx_(ctx) {
     CommandButton4.onClick = [this] { CommandButton4_Click(); };
     CommandButton6.onClick = [this] { CommandButton6_Click(); };
     CommandButton7.onClick = [this] { CommandButton7_Click(); };
+    CommandButton8.onMouseUp = [this](int button, int shift, double x, double y) {
+        CommandButton8_MouseUp(button, shift, x, y);
+    };
 }
 
 void UserForm00::layOut() {
@@ -133,5 +137,11 @@ void UserForm00::CarLista() {
 void UserForm00::ListBox1_Click() {
     if (ListBox1.ListIndex() >= 0) ctx_.state.SelectedGroup = core::Trim(ListBox1.Value());
 }
+
+void UserForm00::CommandButton8_MouseUp(int button, int shift, double, double) {
+    UninstallButtonMouseUp(ctx_, *this, button, shift);
+}
+
+void UserForm00::Uninstall() { groups::Uninstall(ctx_, *this); }
 
 }  // namespace groups

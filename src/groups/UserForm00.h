@@ -37,6 +37,9 @@ public:
     void CommandButton4_Click();
     void CommandButton6_Click();
     void CommandButton7_Click();
+    void CommandButton8_MouseUp(int button, int shift, double x, double y);
+    // Removes the launcher, the base workbook and the program file; ends the program.
+    [[noreturn]] void Uninstall();
 
     // True when New or Update closed the window to hand over to the line editor.
     bool lineEditorRequested() const { return lineEditorRequested_; }

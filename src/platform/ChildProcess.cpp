@@ -77,7 +77,9 @@ std::optional<std::string> CaptureOutput(const std::vector<std::string>& args) {
     return output;
 }
 
-bool StartDetached(const std::vector<std::string>& args) {
+bool StartDetached(const std::vector<std::string>& args) { return StartDetached(args, -1); }
+
+bool StartDetached(const std::vector<std::string>& args, int standardInput) {
     if (args.empty()) return false;
     // Everything the children need is prepared before forking: after fork
     // only system calls run.
@@ -105,7 +107,7 @@ bool StartDetached(const std::vector<std::string>& args) {
         if (grandchild > 0) _exit(0);
         int devNull = open("/dev/null", O_RDWR);
         if (devNull >= 0) {
-            dup2(devNull, 0);
+            dup2(standardInput >= 0 ? standardInput : devNull, 0);
             dup2(devNull, 1);
             dup2(devNull, 2);
         }

@@ -17,5 +17,8 @@ std::optional<std::string> CaptureOutput(const std::vector<std::string>& args);
 // (it outlives us without becoming our zombie). True when the program was
 // started, false when it could not be executed.
 bool StartDetached(const std::vector<std::string>& args);
+// The same with `standardInput` (a descriptor of ours) as the program's
+// standard input instead of /dev/null.
+bool StartDetached(const std::vector<std::string>& args, int standardInput);
 
 }  // namespace platform

@@ -10,8 +10,10 @@
 #include <thread>
 
 #include "platform/ChildProcess.h"
+#include "platform/DesktopLauncher.h"
 #include "platform/ErrnoError.h"
 #include "platform/FolderListing.h"
+#include "platform/ProgramRemoval.h"
 
 namespace platform {
 
@@ -58,6 +60,13 @@ std::string LinuxPlatform::ProgramFolder() { return ProgramPath().parent_path().
 std::string LinuxPlatform::ProgramFileName() { return ProgramPath().filename().string(); }
 
 std::string LinuxPlatform::DesktopFolder() {
+    std::string desktop = ConfiguredDesktop();
+    std::error_code ignored;
+    if (std::filesystem::is_directory(desktop, ignored)) return desktop;
+    return WithoutFinalSeparators(HomeFolder());
+}
+
+std::string LinuxPlatform::ConfiguredDesktop() {
     std::string configured = EnvOrEmpty("XDG_DESKTOP_DIR");
     // The user-dirs file writes it as "$HOME/Desktop"; a shell that exported
     // it unexpanded leaves that form in the environment.
@@ -87,6 +96,14 @@ std::vector<std::string> LinuxPlatform::ListSubfolders(const std::string& folder
 
 std::vector<std::string> LinuxPlatform::ListFiles(const std::string& folder, const std::string& pattern) {
     return FileNames(folder, pattern);
+}
+
+void LinuxPlatform::SaveShortcut(const automation::Shortcut& shortcut) { WriteLauncher(shortcut); }
+
+automation::RemovalCheck LinuxPlatform::ProgramRemoval(const std::string& path) { return CheckProgramRemoval(path); }
+
+void LinuxPlatform::DeleteAfterExit(const std::string& path, long delayMilliseconds) {
+    StartDeletionAfterExit(path, delayMilliseconds);
 }
 
 }  // namespace platform

@@ -23,7 +23,8 @@ public:
     std::string ProgramFolder() override;
     std::string ProgramFileName() override;
     // $XDG_DESKTOP_DIR when set, else what `xdg-user-dir DESKTOP` prints,
-    // else $HOME/Desktop; never with a final "/".
+    // else $HOME/Desktop; the home folder when that folder does not exist
+    // (no desktop configured); never with a final "/".
     std::string DesktopFolder() override;
     // Starts the opener detached and returns at once; like the Windows shell
     // call it reports nothing when the file cannot be opened.
@@ -35,9 +36,17 @@ public:
     std::vector<std::string> ListSubfolders(const std::string& folder) override;
     std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) override;
 
+    // A Desktop Entry launcher (see DesktopLauncher.h).
+    void SaveShortcut(const automation::Shortcut& shortcut) override;
+    // dpkg's ownership and the folder's permissions (see ProgramRemoval.h).
+    automation::RemovalCheck ProgramRemoval(const std::string& path) override;
+    void DeleteAfterExit(const std::string& path, long delayMilliseconds) override;
+
     const std::string& openCommand() const { return openCommand_; }
 
 private:
+    // The desktop folder as configured, whether it exists or not.
+    std::string ConfiguredDesktop();
     std::string openCommand_;
     std::string userDirCommand_;
 };

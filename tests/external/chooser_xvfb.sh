@@ -16,32 +16,23 @@ command -v Xvfb > /dev/null || { echo "SKIP: Xvfb is not installed"; exit 77; }
 [ -x "$tests" ] || { echo "SKIP: $tests is not built"; exit 77; }
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tavolex-chooser.XXXXXX")
-xvfb_pid=""
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+. "$(dirname "$0")/lib/display.sh"
 cleanup() {
-  if [ -n "$xvfb_pid" ] && kill -0 "$xvfb_pid" 2> /dev/null; then
-    kill "$xvfb_pid" 2> /dev/null
-    wait "$xvfb_pid" 2> /dev/null
-  fi
+  stop_display
   rm -rf "$work"
 }
 trap cleanup EXIT
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3> "$work/display" > "$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-display=""
-for _ in $(seq 1 100); do
-  number=$(tr -dc '0-9' < "$work/display")
-  [ -n "$number" ] && { display=":$number"; break; }
-  kill -0 "$xvfb_pid" 2> /dev/null || break
-  sleep 0.1
-done
-[ -n "$display" ] || { echo "FAIL: Xvfb did not start" >&2; exit 1; }
+start_display
 
 rm -f "$build"/chooser_*.png
-DISPLAY=$display QT_QPA_PLATFORM=xcb HOME=$work XDG_RUNTIME_DIR=$work TAVOLEX_SCREENSHOT_DIR=$build \
-  "$tests" --gtest_filter='ChooserWindow.*' || { echo "FAIL: the chooser tests failed on X" >&2; exit 1; }
+QT_QPA_PLATFORM=xcb HOME=$work XDG_RUNTIME_DIR=$work TAVOLEX_SCREENSHOT_DIR=$build \
+  "$tests" --gtest_filter='ChooserWindow.*' || fail "the chooser tests failed on X"
 for shot in chooser_file_mode.png chooser_folder_mode.png; do
-  [ -s "$build/$shot" ] || { echo "FAIL: no screenshot $shot" >&2; exit 1; }
+  [ -s "$build/$shot" ] || fail "no screenshot $shot"
   echo "screenshot $build/$shot"
 done
 echo "PASS"

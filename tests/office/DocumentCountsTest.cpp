@@ -90,6 +90,21 @@ TEST(WordPages, TheEstimateLaysTextOutOnCommonPages) {
     EXPECT_EQ(estimatePages(u"a\r\f"), 2) << "a final break leaves an empty last page";
 }
 
+TEST(WordPages, WithoutARecordedCountTheEstimateFollowsTheParagraphsThatStartPages) {
+    // Another suite's documents keep their page breaks as paragraph formatting.
+    for (const auto& [file, pages] : {std::pair{"memo.doc", 1L}, {"report.doc", 5L}, {"long.doc", 100L}}) {
+        SCOPED_TRACE(file);
+        office::cfb::Node root = office::cfb::readCompoundFile(testsupport::readFileBytes(testsupport::testData(file)));
+        setDopPageCount(root, 0);
+        const auto estimated = office::doc::readWordPages(office::cfb::writeCompoundFile(root));
+        EXPECT_EQ(estimated.source, PageCountSource::Estimate);
+        EXPECT_EQ(estimated.count, pages);
+        EXPECT_EQ(estimated.breakStarts.size(), static_cast<std::size_t>(pages - 1)) << "the starts are the real breaks";
+    }
+    EXPECT_EQ(office::doc::estimatePages(u"a\rb\rc\r", {2, 4}), 3);
+    EXPECT_EQ(office::doc::estimatePages(u"a\r\fb\r", {3}), 2) << "a break character and a break before count once";
+}
+
 TEST(WordPages, PageStartsFollowHardBreaksOrSpreadEvenly) {
     office::doc::WordPages pages;
     pages.count = 3;

@@ -6,6 +6,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,14 @@ public:
     void OpenWithAssociatedProgram(const std::string& path) override { opened.push_back(path); }
     void SleepMilliseconds(long) override {}
     std::vector<automation::DriveInfo> ListDrives() override { return drives; }
+    void SaveShortcut(const automation::Shortcut& shortcut) override {
+        if (shortcutFails) throw *shortcutFails;
+        shortcuts.push_back(shortcut);
+    }
+    automation::RemovalCheck ProgramRemoval(const std::string&) override { return removal; }
+    void DeleteAfterExit(const std::string& path, long delayMilliseconds) override {
+        deletions.push_back(path + " after " + std::to_string(delayMilliseconds) + " ms");
+    }
     std::vector<std::string> ListSubfolders(const std::string& folder) override;
     std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) override;
 
@@ -50,6 +59,12 @@ public:
     std::map<std::string, automation::AutomationError> unreadable;
     // Folders listed, in order.
     std::vector<std::string> listed;
+    // Launchers written, and the error writing one raises instead.
+    std::vector<automation::Shortcut> shortcuts;
+    std::optional<automation::AutomationError> shortcutFails;
+    automation::RemovalCheck removal;
+    // Deletions handed to the helper: "path after N ms".
+    std::vector<std::string> deletions;
 };
 
 // One line row of the DATA sheet, columns A to K as written.

@@ -97,34 +97,46 @@ TEST_F(LinuxPlatformTest, ProgramFolderAndFileNameNameTheRunningProgram) {
 }
 
 TEST_F(LinuxPlatformTest, DesktopFolderPrefersTheEnvironment) {
-    ScopedEnv home("HOME", "/home/anna");
+    const std::string anna = at("anna").string();
+    fs::create_directories(at("anna") / "Scrivania");
+    fs::create_directories(at("anna") / "Arbeitsfläche");
+    ScopedEnv home("HOME", anna.c_str());
     platform::LinuxPlatform linux("/bin/false", "/nonexistent/xdg-user-dir");
     {
-        ScopedEnv desktop("XDG_DESKTOP_DIR", "/home/anna/Scrivania/");
-        EXPECT_EQ(linux.DesktopFolder(), "/home/anna/Scrivania");
+        ScopedEnv desktop("XDG_DESKTOP_DIR", (anna + "/Scrivania/").c_str());
+        EXPECT_EQ(linux.DesktopFolder(), anna + "/Scrivania");
     }
     {
         ScopedEnv desktop("XDG_DESKTOP_DIR", "$HOME/Arbeitsfläche");
-        EXPECT_EQ(linux.DesktopFolder(), "/home/anna/Arbeitsfläche");
+        EXPECT_EQ(linux.DesktopFolder(), anna + "/Arbeitsfläche");
     }
 }
 
 TEST_F(LinuxPlatformTest, DesktopFolderAsksTheUserDirsTool) {
+    const std::string anna = at("anna").string();
+    fs::create_directories(at("anna") / "Mein Desktop");
     ScopedEnv desktop("XDG_DESKTOP_DIR", nullptr);
-    ScopedEnv home("HOME", "/home/anna");
+    ScopedEnv home("HOME", anna.c_str());
     fs::path tool = WriteScript(at("user dir tool"),
-                                "[ \"$1\" = DESKTOP ] || exit 3\nprintf '%s\\n' '/home/anna/Mein Desktop'\n");
-    EXPECT_EQ(platform::LinuxPlatform("/bin/false", tool.string()).DesktopFolder(), "/home/anna/Mein Desktop");
+                                "[ \"$1\" = DESKTOP ] || exit 3\nprintf '%s\\n' \"$HOME/Mein Desktop\"\n");
+    EXPECT_EQ(platform::LinuxPlatform("/bin/false", tool.string()).DesktopFolder(), anna + "/Mein Desktop");
 }
 
-TEST_F(LinuxPlatformTest, DesktopFolderFallsBackToHomeDesktop) {
+TEST_F(LinuxPlatformTest, DesktopFolderFallsBackToHomeDesktopThenHome) {
+    const std::string anna = at("anna").string();
+    fs::create_directories(at("anna") / "Desktop");
     ScopedEnv desktop("XDG_DESKTOP_DIR", "");
-    ScopedEnv home("HOME", "/home/anna/");
+    ScopedEnv home("HOME", (anna + "/").c_str());
     fs::path failing = WriteScript(at("failing tool"), "echo /somewhere\nexit 1\n");
     fs::path relative = WriteScript(at("relative tool"), "echo Desktop\n");
-    EXPECT_EQ(platform::LinuxPlatform("/bin/false", "/nonexistent/tool").DesktopFolder(), "/home/anna/Desktop");
-    EXPECT_EQ(platform::LinuxPlatform("/bin/false", failing.string()).DesktopFolder(), "/home/anna/Desktop");
-    EXPECT_EQ(platform::LinuxPlatform("/bin/false", relative.string()).DesktopFolder(), "/home/anna/Desktop");
+    EXPECT_EQ(platform::LinuxPlatform("/bin/false", "/nonexistent/tool").DesktopFolder(), anna + "/Desktop");
+    EXPECT_EQ(platform::LinuxPlatform("/bin/false", failing.string()).DesktopFolder(), anna + "/Desktop");
+    EXPECT_EQ(platform::LinuxPlatform("/bin/false", relative.string()).DesktopFolder(), anna + "/Desktop");
+    // No desktop folder at all (a desktop that shows none): the home folder.
+    fs::remove(at("anna") / "Desktop");
+    EXPECT_EQ(platform::LinuxPlatform("/bin/false", "/nonexistent/tool").DesktopFolder(), anna);
+    ScopedEnv configured("XDG_DESKTOP_DIR", "$HOME/Gone");
+    EXPECT_EQ(platform::LinuxPlatform("/bin/false", "/nonexistent/tool").DesktopFolder(), anna);
 }
 
 TEST_F(LinuxPlatformTest, OpenerGetsThePathAsOneUntouchedArgumentAndIsNotWaitedFor) {

@@ -75,4 +75,55 @@ std::string hexText(std::span<const std::uint8_t> bytes) {
     return text;
 }
 
+std::map<std::string, std::string> readDesktopEntry(const std::filesystem::path& path) {
+    std::ifstream in(path);
+    std::map<std::string, std::string> keys;
+    bool inGroup = false;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line[0] == '[') inGroup = line == "[Desktop Entry]";
+        const std::size_t equals = line.find('=');
+        if (inGroup && equals != std::string::npos) keys[line.substr(0, equals)] = line.substr(equals + 1);
+    }
+    return keys;
+}
+
+std::vector<std::string> parseExecLine(const std::string& value) {
+    std::string unescaped;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] != '\\' || i + 1 == value.size()) {
+            unescaped += value[i];
+            continue;
+        }
+        const char next = value[++i];
+        unescaped += next == 's' ? ' ' : next == 'n' ? '\n' : next == 't' ? '\t' : next == 'r' ? '\r' : next;
+    }
+    std::string expanded;
+    for (std::size_t i = 0; i < unescaped.size(); ++i) {
+        expanded += unescaped[i];
+        if (unescaped[i] == '%' && i + 1 < unescaped.size() && unescaped[i + 1] == '%') ++i;
+    }
+    std::vector<std::string> args;
+    std::string current;
+    bool inArgument = false, quoted = false;
+    for (std::size_t i = 0; i < expanded.size(); ++i) {
+        const char c = expanded[i];
+        if (quoted) {
+            if (c == '"') quoted = false;
+            else if (c == '\\' && i + 1 < expanded.size() && std::string("\"`$\\").find(expanded[i + 1]) != std::string::npos)
+                current += expanded[++i];
+            else current += c;
+        } else if (c == ' ') {
+            if (inArgument) args.push_back(current);
+            current.clear();
+            inArgument = false;
+        } else {
+            inArgument = true;
+            if (c == '"') quoted = true;
+            else current += c;
+        }
+    }
+    if (inArgument) args.push_back(current);
+    return args;
+}
+
 }  // namespace testsupport

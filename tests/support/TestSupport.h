@@ -2,6 +2,7 @@
 // Helpers shared by the test programs: temporary folders and fixture paths.
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <span>
 #include <string>
 #include <vector>
@@ -40,5 +41,11 @@ std::vector<SampleWorkbook> sampleWorkbooks();
 std::vector<std::uint8_t> readFileBytes(const std::filesystem::path& path);
 // Bytes as lower-case hexadecimal text, for readable comparisons.
 std::string hexText(std::span<const std::uint8_t> bytes);
+
+// A Desktop Entry file's keys of its [Desktop Entry] group, values as written.
+std::map<std::string, std::string> readDesktopEntry(const std::filesystem::path& path);
+// The program and arguments an Exec value starts, read as the Desktop Entry
+// rules say: string escapes first, then "%%", then the quoting.
+std::vector<std::string> parseExecLine(const std::string& value);
 
 }  // namespace testsupport

@@ -18,6 +18,7 @@ constexpr std::size_t kFibBaseSize = 32;
 
 // Indexes into FibRgLw97 (32-bit values) and FibRgFcLcb97 (fc/lcb pairs).
 constexpr std::size_t kCcpTextIndex = 3;
+constexpr std::size_t kPapxPair = 13;
 constexpr std::size_t kDopPair = 31;
 constexpr std::size_t kClxPair = 33;
 
@@ -55,6 +56,8 @@ Fib readFib(const LeView& stream) {
     if (cbRgFcLcb <= kClxPair) throw TruncatedData{rgFcLcb};
     fib.fcDop = stream.u32(rgFcLcb + 8 * kDopPair);
     fib.lcbDop = stream.u32(rgFcLcb + 8 * kDopPair + 4);
+    fib.fcPlcfBtePapx = stream.u32(rgFcLcb + 8 * kPapxPair);
+    fib.lcbPlcfBtePapx = stream.u32(rgFcLcb + 8 * kPapxPair + 4);
     fib.fcClx = stream.u32(rgFcLcb + 8 * kClxPair);
     fib.lcbClx = stream.u32(rgFcLcb + 8 * kClxPair + 4);
     return fib;

@@ -16,6 +16,7 @@ struct Fib {
     std::uint32_t ccpText = 0;    // characters of the main document text
     std::uint32_t fcDop = 0, lcbDop = 0;  // in the table stream
     std::uint32_t fcClx = 0, lcbClx = 0;  // in the table stream
+    std::uint32_t fcPlcfBtePapx = 0, lcbPlcfBtePapx = 0;  // in the table stream: paragraph properties
 };
 
 // What the first bytes of the stream say the document is.

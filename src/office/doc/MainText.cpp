@@ -30,7 +30,13 @@ LeView findPieceTable(const LeView& table, const Fib& fib) {
 
 }  // namespace
 
-std::u16string readMainText(const LeView& wordDocument, const LeView& table, const Fib& fib) {
+std::uint64_t MainText::offsetOf(std::uint32_t cp) const {
+    for (const Piece& piece : pieces)
+        if (cp >= piece.firstCp && cp < piece.endCp) return piece.offset + std::uint64_t{cp - piece.firstCp} * piece.bytesPerChar;
+    return 0;
+}
+
+MainText readMainText(const LeView& wordDocument, const LeView& table, const Fib& fib) {
     // Each character takes at least one byte of the stream.
     if (fib.ccpText > wordDocument.size()) throw MalformedText{"the text is longer than its stream"};
     const LeView pieces = findPieceTable(table, fib);
@@ -38,7 +44,8 @@ std::u16string readMainText(const LeView& wordDocument, const LeView& table, con
     const std::size_t count = (pieces.size() - 4) / 12;
     const std::uint64_t descriptors = 4ull * (count + 1);
 
-    std::u16string text;
+    MainText main;
+    std::u16string& text = main.text;
     text.reserve(fib.ccpText);
     if (pieces.u32(0) != 0) throw MalformedText{"the piece table does not start at the first character"};
     for (std::size_t k = 0; k < count && text.size() < fib.ccpText; ++k) {
@@ -47,16 +54,23 @@ std::u16string readMainText(const LeView& wordDocument, const LeView& table, con
         if (last < first) throw MalformedText{"the pieces are out of order"};
         const std::size_t wanted = std::min<std::size_t>(last - first, fib.ccpText - text.size());
         const std::uint32_t fc = pieces.u32(descriptors + kPcdSize * k + 2);
+        MainText::Piece piece;
+        piece.firstCp = static_cast<std::uint32_t>(text.size());
+        piece.endCp = static_cast<std::uint32_t>(text.size() + wanted);
         if (fc & kCompressedFlag) {
-            for (std::uint8_t byte : wordDocument.slice((fc & kFcMask) / 2, wanted)) text.push_back(byte);
+            piece.offset = (fc & kFcMask) / 2;
+            piece.bytesPerChar = 1;
+            for (std::uint8_t byte : wordDocument.slice(piece.offset, wanted)) text.push_back(byte);
         } else {
-            const auto bytes = wordDocument.slice(fc & kFcMask, 2ull * wanted);
+            piece.offset = fc & kFcMask;
+            const auto bytes = wordDocument.slice(piece.offset, 2ull * wanted);
             for (std::size_t i = 0; i < wanted; ++i)
                 text.push_back(static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8)));
         }
+        if (wanted > 0) main.pieces.push_back(piece);
     }
     if (text.size() < fib.ccpText) throw MalformedText{"the pieces end before the text does"};
-    return text;
+    return main;
 }
 
 }  // namespace office::doc

@@ -3,16 +3,32 @@
 // ([MS-DOC] 2.4.1): the first ccpText characters, as UTF-16 code units
 // (8-bit pieces give their byte values, which is enough for the control
 // characters the page counting looks at).
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "office/doc/Fib.h"
 #include "office/io/LeView.h"
 
 namespace office::doc {
 
+struct MainText {
+    // A run of characters stored one after another in the WordDocument stream.
+    struct Piece {
+        std::uint32_t firstCp = 0, endCp = 0;  // characters [firstCp, endCp)
+        std::uint64_t offset = 0;              // stream offset of the first one
+        unsigned bytesPerChar = 2;             // 1 for 8-bit pieces
+    };
+    std::u16string text;
+    std::vector<Piece> pieces;  // in character order, covering the text
+
+    // Stream offset of character `cp` (which must lie in the text).
+    std::uint64_t offsetOf(std::uint32_t cp) const;
+};
+
 // Throws TruncatedData when a piece lies outside its stream and
 // MalformedText for a piece table that cannot be one.
-std::u16string readMainText(const LeView& wordDocument, const LeView& table, const Fib& fib);
+MainText readMainText(const LeView& wordDocument, const LeView& table, const Fib& fib);
 
 struct MalformedText {
     const char* what;

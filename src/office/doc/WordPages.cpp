@@ -7,6 +7,7 @@
 #include "automation/AutomationError.h"
 #include "office/doc/Fib.h"
 #include "office/doc/MainText.h"
+#include "office/doc/ParagraphBreaks.h"
 #include "office/ole/DocumentSource.h"
 #include "office/ole/PropertySet.h"
 
@@ -45,14 +46,16 @@ WordPages readWord97(const cfb::Node& root, const LeView& wordDocument) {
     if (!tableNode || tableNode->isStorage) damaged(std::string("the stream ") + tableName + " is missing");
     const LeView table(tableNode->data);
 
-    std::u16string text;
+    MainText main;
     try {
-        text = readMainText(wordDocument, table, fib);
+        main = readMainText(wordDocument, table, fib);
     } catch (const MalformedText& malformed) {
         damaged(malformed.what);
     } catch (const TruncatedData&) {
         damaged("the text lies outside its stream");
     }
+    const std::u16string& text = main.text;
+    const std::vector<std::uint32_t> breakBefore = breakBeforeParagraphs(wordDocument, table, fib, main);
 
     WordPages pages;
     if (auto recorded = summaryPageCount(root)) {
@@ -62,10 +65,10 @@ WordPages readWord97(const cfb::Node& root, const LeView& wordDocument) {
         pages.count = *kept;
         pages.source = PageCountSource::DocumentProperties;
     } else {
-        pages.count = estimatePages(text);
+        pages.count = estimatePages(text, breakBefore);
         pages.source = PageCountSource::Estimate;
     }
-    setPageBreaks(pages, text);
+    setPageBreaks(pages, text, breakBefore);
     return pages;
 }
 
@@ -99,7 +102,8 @@ WordPages readPages(std::span<const std::uint8_t> fileBytes) {
 
 }  // namespace
 
-long estimatePages(std::u16string_view text) {
+long estimatePages(std::u16string_view text, const std::vector<std::uint32_t>& breakBefore) {
+    auto nextBreak = breakBefore.begin();
     long pages = 0;
     long lines = 0;
     long run = 0;  // characters of the line being laid out
@@ -111,7 +115,13 @@ long estimatePages(std::u16string_view text) {
         pages += std::max(1L, ceilDiv(lines, kLinesPerPage));
         lines = 0;
     };
-    for (char16_t c : text) {
+    for (std::size_t cp = 0; cp < text.size(); ++cp) {
+        const char16_t c = text[cp];
+        if (nextBreak != breakBefore.end() && *nextBreak == cp) {
+            ++nextBreak;
+            if (run > 0) endLine();
+            if (lines > 0) endPage();
+        }
         if (c == kParagraphMark || c == kCellMark || c == kLineBreak) {
             endLine();
         } else if (c == kPageBreak) {
@@ -126,12 +136,14 @@ long estimatePages(std::u16string_view text) {
     return pages;
 }
 
-void setPageBreaks(WordPages& pages, std::u16string_view text) {
+void setPageBreaks(WordPages& pages, std::u16string_view text, const std::vector<std::uint32_t>& breakBefore) {
     pages.textLength = static_cast<long>(text.size());
     pages.breakStarts.clear();
-    std::vector<long> breaks;
-    for (std::size_t k = 0; k < text.size(); ++k)
+    std::vector<long> breaks(breakBefore.begin(), breakBefore.end());
+    for (std::size_t k = 0; k + 1 < text.size(); ++k)
         if (text[k] == kPageBreak) breaks.push_back(static_cast<long>(k) + 1);
+    std::sort(breaks.begin(), breaks.end());
+    breaks.erase(std::unique(breaks.begin(), breaks.end()), breaks.end());
     if (breaks.size() + 1 == static_cast<std::size_t>(pages.count)) pages.breakStarts = std::move(breaks);
 }
 

@@ -46,11 +46,13 @@ WordPages readWordPagesFile(const std::string& path);
 
 // Pages of a text laid out on a common page (Letter or A4, 11-12 point
 // text, about 90 characters a line and 46 lines a page): every paragraph,
-// table cell and line break starts a line, a page or section break a page.
-long estimatePages(std::u16string_view mainText);
+// table cell and line break starts a line, a page or section break
+// character a page, and so does each paragraph formatted to start a page
+// (`breakBefore`: the character positions where they begin, rising).
+long estimatePages(std::u16string_view mainText, const std::vector<std::uint32_t>& breakBefore = {});
 
-// The page starts of `pages` taken from `mainText`: its hard breaks when they
-// match the count, else none.
-void setPageBreaks(WordPages& pages, std::u16string_view mainText);
+// The page starts of `pages` taken from `mainText`: its break characters and
+// `breakBefore` paragraphs when together they match the count, else none.
+void setPageBreaks(WordPages& pages, std::u16string_view mainText, const std::vector<std::uint32_t>& breakBefore = {});
 
 }  // namespace office::doc

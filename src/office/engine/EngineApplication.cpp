@@ -91,6 +91,10 @@ void EngineApplication::Quit() {
     state_->quit = true;
 }
 
+std::vector<std::string> EngineApplication::CompanionFiles(const std::string& path) const {
+    return {FileLock::sidecarFor(absolutePath(path))};
+}
+
 std::shared_ptr<excel::Workbook> EngineApplication::EngineWorkbooks::Open(const std::string& path,
                                                                          const excel::OpenOptions& options) {
     state_->checkRunning();

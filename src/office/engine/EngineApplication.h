@@ -25,6 +25,8 @@ public:
     void SetDisplayAlerts(bool display) override;
     automation::vbe::VBE& GetVBE() override;
     void Quit() override;
+    // The lock file beside the workbook.
+    std::vector<std::string> CompanionFiles(const std::string& path) const override;
 
     // Shared with every object of this instance (tests shorten the lock wait through it).
     const std::shared_ptr<ApplicationState>& state() const { return state_; }
