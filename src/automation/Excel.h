@@ -20,7 +20,14 @@ enum class Direction : int { Down = -4121, Up = -4162, ToLeft = -4159, ToRight =
 enum class FindLookIn : int { Values = -4163, Formulas = -4123 };
 enum class LookAt : int { Whole = 1, Part = 2 };
 enum class Underline : int { None = -4142, Single = 2, Double = -4119 };
+enum class SheetType : int { Worksheet = -4167, Chart = -4109 };
+enum class WindowState : int { Maximized = -4137, Minimized = -4140, Normal = -4143 };
+enum class PasteType : int { All = -4104, Formats = -4122, Values = -4163 };
+enum class PictureFormat : int { Picture = -4147, Bitmap = 2 };
+enum class PictureAppearance : int { Screen = 1, Printer = 2 };
+enum class PageOrientation : int { Portrait = 1, Landscape = 2 };
 
+class Sheet;
 class Worksheet;
 
 class Font {
@@ -64,30 +71,136 @@ public:
     // Copies values and formatting onto the destination's top-left cell.
     virtual void Copy(Range& destination) = 0;
 
+    // Copies the range to the application's clipboard (Excel's Copy without
+    // a destination); PasteSpecial puts it onto this range's top-left cell.
+    virtual void Copy() = 0;
+    virtual void PasteSpecial(PasteType paste) = 0;
+    // Makes the range the sheet's selection (its first cell the active one).
+    virtual void Select() = 0;
+
     // Hidden state of the range's whole columns (or rows).
     virtual bool Hidden() const = 0;
     virtual void SetHidden(bool hidden) = 0;
+
+    // Position and size in points, from the sheet's top-left corner.
+    virtual double Left() const = 0;
+    virtual double Top() const = 0;
+    virtual double Width() const = 0;
+    virtual double Height() const = 0;
 
     virtual Font& GetFont() = 0;
     virtual Worksheet& Parent() = 0;
 };
 
-class Worksheet {
+// An embedded chart on a worksheet.
+class ChartObject {
 public:
-    virtual ~Worksheet() = default;
+    virtual ~ChartObject() = default;
+    virtual std::string Name() const = 0;
+    // Position and size in points.
+    virtual double Left() const = 0;
+    virtual double Top() const = 0;
+    virtual double Width() const = 0;
+    virtual double Height() const = 0;
+    // Puts a picture of the chart on the clipboard.
+    virtual void CopyPicture(PictureFormat format = PictureFormat::Picture,
+                             PictureAppearance appearance = PictureAppearance::Screen) = 0;
+    virtual void Delete() = 0;
+};
+
+// A sheet's print settings. Margins in points.
+class PageSetup {
+public:
+    virtual ~PageSetup() = default;
+    virtual double LeftMargin() const = 0;
+    virtual void SetLeftMargin(double points) = 0;
+    virtual double RightMargin() const = 0;
+    virtual void SetRightMargin(double points) = 0;
+    virtual double TopMargin() const = 0;
+    virtual void SetTopMargin(double points) = 0;
+    virtual double BottomMargin() const = 0;
+    virtual void SetBottomMargin(double points) = 0;
+    virtual double HeaderMargin() const = 0;
+    virtual void SetHeaderMargin(double points) = 0;
+    virtual double FooterMargin() const = 0;
+    virtual void SetFooterMargin(double points) = 0;
+    // Print zoom in percent (10..400); 0 when the sheet is fitted to pages.
+    virtual long Zoom() const = 0;
+    virtual void SetZoom(long percent) = 0;
+    virtual bool CenterHorizontally() const = 0;
+    virtual void SetCenterHorizontally(bool center) = 0;
+    virtual bool CenterVertically() const = 0;
+    virtual void SetCenterVertically(bool center) = 0;
+    virtual PageOrientation Orientation() const = 0;
+    virtual void SetOrientation(PageOrientation orientation) = 0;
+};
+
+// What worksheets and chart sheets share.
+class Sheet {
+public:
+    virtual ~Sheet() = default;
+    virtual SheetType Type() const = 0;
     virtual std::string Name() const = 0;
     virtual void SetName(const std::string& name) = 0;
     virtual SheetVisibility Visible() const = 0;
     virtual void SetVisible(SheetVisibility visibility) = 0;
+    // Makes it the active sheet of its workbook, and the workbook the active one.
+    virtual void Activate() = 0;
+    virtual void Delete() = 0;
+};
 
+class Worksheet : public Sheet {
+public:
     // 1-based row and column.
     virtual std::shared_ptr<Range> Cells(long row, long column) = 0;
     // "A1", "A1:K1", "A:A", "K:K", "A:Z", "3:3".
     virtual std::shared_ptr<Range> GetRange(const std::string& address) = 0;
     virtual std::shared_ptr<Range> Rows(long row) = 0;
     virtual std::shared_ptr<Range> Columns(const std::string& address) = 0;
+    // Every cell of the sheet.
+    virtual std::shared_ptr<Range> AllCells() = 0;
 
-    virtual void Delete() = 0;
+    // Copies the sheet, with its cells, formats and drawn objects, after
+    // `after`, which may belong to another workbook of the instance. The copy
+    // becomes the active sheet and its workbook the active workbook.
+    virtual void Copy(Sheet& after) = 0;
+    // Puts the clipboard's picture with its top-left corner on `destination`.
+    virtual void Paste(Range& destination) = 0;
+
+    // The embedded charts, 1-based, in drawing order.
+    virtual long ChartObjectCount() = 0;
+    virtual std::shared_ptr<ChartObject> ChartObjects(long index) = 0;
+
+    virtual PageSetup& GetPageSetup() = 0;
+
+    // Sheet protection; the password is kept as its 16-bit hash, as Excel does.
+    virtual void Protect(const std::string& password, bool drawingObjects = true, bool contents = true,
+                         bool scenarios = true) = 0;
+    virtual void Unprotect(const std::string& password) = 0;
+    virtual bool ProtectContents() const = 0;
+};
+
+// A chart sheet.
+class Chart : public Sheet {
+public:
+    // Puts a picture of the chart on the clipboard.
+    virtual void CopyPicture(PictureFormat format = PictureFormat::Picture,
+                             PictureAppearance appearance = PictureAppearance::Screen) = 0;
+};
+
+// The window of the active workbook.
+class Window {
+public:
+    virtual ~Window() = default;
+    virtual WindowState GetWindowState() const = 0;
+    virtual void SetWindowState(WindowState state) = 0;
+    // These act on the window's active sheet.
+    virtual double Zoom() const = 0;
+    virtual void SetZoom(double percent) = 0;
+    virtual bool DisplayGridlines() const = 0;
+    virtual void SetDisplayGridlines(bool display) = 0;
+    virtual bool DisplayHeadings() const = 0;
+    virtual void SetDisplayHeadings(bool display) = 0;
 };
 
 class Workbook {
@@ -103,10 +216,18 @@ public:
     // By name, ignoring case; AutomationError 9 "Subscript out of range" if missing.
     virtual std::shared_ptr<Worksheet> Worksheets(const std::string& name) = 0;
     // A new empty worksheet placed before the active sheet (Excel's default),
-    // which becomes the active sheet.
+    // or after `after`; it becomes the active sheet.
     virtual std::shared_ptr<Worksheet> AddWorksheet() = 0;
+    virtual std::shared_ptr<Worksheet> AddWorksheetAfter(Sheet& after) = 0;
     // Names of all sheets (worksheets and chart sheets) in workbook order.
     virtual std::vector<std::string> SheetNames() const = 0;
+    // All sheets, worksheets and chart sheets, 1-based in workbook order; by
+    // name ignoring case, AutomationError 9 "Subscript out of range" if missing.
+    virtual long SheetCount() const = 0;
+    virtual std::shared_ptr<Sheet> SheetAt(long index) = 0;
+    virtual std::shared_ptr<Sheet> Sheets(const std::string& name) = 0;
+    // The sheet the workbook's window shows.
+    virtual std::shared_ptr<Sheet> ActiveSheet() = 0;
 
     virtual void Save() = 0;
     // Saves under a new name; with a password the file gets that open password.
@@ -141,6 +262,9 @@ public:
     // The workbook opened or added last and not closed since; nullptr if none.
     virtual std::shared_ptr<Workbook> ActiveWorkbook() = 0;
     virtual std::shared_ptr<Worksheet> ActiveSheet() = 0;
+    // The active workbook's window; nullptr when no workbook is open.
+    virtual std::shared_ptr<Window> ActiveWindow() = 0;
+    virtual double InchesToPoints(double inches) const = 0;
     virtual bool Visible() const = 0;
     virtual void SetVisible(bool visible) = 0;
     virtual bool DisplayAlerts() const = 0;

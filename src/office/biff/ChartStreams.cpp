@@ -96,6 +96,18 @@ void renumberChartDrawing(std::vector<std::uint8_t>& chart, const DrawingIds& id
     for (const art::ArtRecord& shape : parts.shapes) patchU32(chart, drawing, shape.body(), next++);
 }
 
+std::optional<std::pair<double, double>> chartSize(std::span<const std::uint8_t> chart) {
+    RecordReader reader(chart);
+    Record r;
+    while (reader.next(r)) {
+        if (r.id != rec::kChart || r.body.size() < 16) continue;
+        // Four 16.16 fixed-point numbers in points: left, top, width, height.
+        auto fixed = [&](std::size_t at) { return static_cast<std::int32_t>(art::readU32(r.body, at)) / 65536.0; };
+        return std::pair(fixed(8), fixed(12));
+    }
+    return std::nullopt;
+}
+
 std::string chartCodeName(std::span<const std::uint8_t> chart) {
     RecordReader reader(chart);
     Record r;

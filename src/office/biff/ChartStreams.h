@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "office/biff/ShapeIds.h"
@@ -21,6 +22,9 @@ std::size_t substreamEnd(std::span<const std::uint8_t> stream, std::size_t offse
 std::uint32_t chartDrawingShapeCount(std::span<const std::uint8_t> chart);
 // Gives that drawing the drawing id and shape ids of `ids`.
 void renumberChartDrawing(std::vector<std::uint8_t>& chart, const DrawingIds& ids);
+
+// The width and height in points the chart records for itself (its CHART record).
+std::optional<std::pair<double, double>> chartSize(std::span<const std::uint8_t> chart);
 
 // The CODENAME of a chart substream, "" without one.
 std::string chartCodeName(std::span<const std::uint8_t> chart);

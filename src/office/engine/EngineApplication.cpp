@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "office/engine/EngineWindow.h"
 #include "office/engine/EngineWorkbook.h"
 #include "office/engine/EngineWorksheet.h"
 #include "office/engine/ExcelEngine.h"
@@ -43,6 +44,17 @@ std::shared_ptr<excel::Worksheet> EngineApplication::ActiveSheet() {
     const std::size_t active = core->model.activeSheet;
     if (active >= core->model.sheets.size() || core->model.sheets[active].kind != SheetKind::Worksheet) return nullptr;
     return std::make_shared<EngineWorksheet>(core, core->sheetIds[active]);
+}
+
+std::shared_ptr<excel::Window> EngineApplication::ActiveWindow() {
+    state_->checkRunning();
+    if (state_->openBooks.empty()) return nullptr;
+    return std::make_shared<EngineWindow>(state_->openBooks.back());
+}
+
+double EngineApplication::InchesToPoints(double inches) const {
+    state_->checkRunning();
+    return inches * 72;
 }
 
 bool EngineApplication::Visible() const {

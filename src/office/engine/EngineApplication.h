@@ -17,6 +17,8 @@ public:
     automation::excel::Workbooks& GetWorkbooks() override;
     std::shared_ptr<automation::excel::Workbook> ActiveWorkbook() override;
     std::shared_ptr<automation::excel::Worksheet> ActiveSheet() override;
+    std::shared_ptr<automation::excel::Window> ActiveWindow() override;
+    double InchesToPoints(double inches) const override;
     bool Visible() const override;
     void SetVisible(bool visible) override;
     bool DisplayAlerts() const override;

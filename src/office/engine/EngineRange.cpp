@@ -4,6 +4,7 @@
 #include <map>
 
 #include "office/engine/SheetEdit.h"
+#include "office/engine/SheetGeometry.h"
 
 namespace office::engine {
 
@@ -176,6 +177,34 @@ void EngineRange::RangeFont::SetUnderline(excel::Underline underline) {
     default: raise("Unable to set the Underline property of the Font class: unknown underline style.");
     }
     range_.changeFont([style](FontDef& font) { font.underline = style; });
+}
+
+void EngineRange::Select() {
+    SheetWindow& window = sheet_->sheet().window;
+    WindowSelection selection;
+    if (window.pane) selection.pane = window.pane->activePane;
+    selection.activeRow = bounds_.firstRow;
+    selection.activeColumn = bounds_.firstColumn;
+    selection.ranges.push_back({bounds_.firstRow, bounds_.firstColumn, bounds_.lastRow, bounds_.lastColumn});
+    window.selections = {selection};
+}
+
+double EngineRange::Left() const { return columnLeftPoints(sheet_->sheet(), bounds_.firstColumn); }
+
+double EngineRange::Top() const { return rowTopPoints(sheet_->sheet(), bounds_.firstRow); }
+
+double EngineRange::Width() const {
+    const SheetModel& sheet = sheet_->sheet();
+    double width = 0;
+    for (std::uint32_t column = bounds_.firstColumn; column <= bounds_.lastColumn; ++column)
+        width += columnWidthPoints(sheet, column);
+    return width;
+}
+
+double EngineRange::Height() const {
+    const SheetModel& sheet = sheet_->sheet();
+    return rowTopPoints(sheet, bounds_.lastRow) + rowHeightPoints(sheet, bounds_.lastRow) -
+           rowTopPoints(sheet, bounds_.firstRow);
 }
 
 }  // namespace office::engine

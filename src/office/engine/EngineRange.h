@@ -27,10 +27,25 @@ public:
     std::shared_ptr<Range> End(automation::excel::Direction direction) override;
     void Delete() override;
     void Copy(Range& destination) override;
+    void Copy() override;
+    // Values (formulas become their last values, formats stay) or all (values
+    // and formats) of the cells on the clipboard. Raises 1004 when the
+    // clipboard holds no cells or this sheet's cells are protected.
+    void PasteSpecial(automation::excel::PasteType paste) override;
+    void Select() override;
     bool Hidden() const override;
     void SetHidden(bool hidden) override;
+    double Left() const override;
+    double Top() const override;
+    double Width() const override;
+    double Height() const override;
     automation::excel::Font& GetFont() override { return font_; }
     automation::excel::Worksheet& Parent() override;
+
+    EngineWorksheet& worksheet() const { return *sheet_; }
+    const RangeBounds& bounds() const { return bounds_; }
+    // Pastes the clipboard's cells here.
+    void pasteCells(automation::excel::PasteType paste);
 
 private:
     class RangeFont final : public automation::excel::Font {

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "automation/AutomationError.h"
+#include "office/engine/EngineSheets.h"
 #include "office/engine/EngineWorksheet.h"
 #include "office/engine/PasswordHash.h"
 #include "office/engine/SheetRules.h"
@@ -82,15 +83,55 @@ std::shared_ptr<excel::Worksheet> EngineWorkbook::Worksheets(const std::string& 
 
 std::shared_ptr<excel::Worksheet> EngineWorkbook::AddWorksheet() {
     core_->checkUsable();
+    return addWorksheetAt(std::min<std::size_t>(core_->model.activeSheet, core_->model.sheets.size()));
+}
+
+std::shared_ptr<excel::Worksheet> EngineWorkbook::AddWorksheetAfter(excel::Sheet& after) {
+    const SheetHandle* handle = handleOf(after);
+    if (!handle || handle->sharedCore() != core_)
+        raise("Add method of Sheets class failed: the sheet to add after is not in this workbook.");
+    return addWorksheetAt(handle->index() + 1);
+}
+
+std::shared_ptr<excel::Worksheet> EngineWorkbook::addWorksheetAt(std::size_t at) {
     WorkbookModel& model = core_->model;
     checkStructureUnprotected(model);
     SheetModel sheet;
     sheet.name = defaultSheetName(model);
-    const std::size_t at = std::min<std::size_t>(model.activeSheet, model.sheets.size());
     core_->insertSheet(at, std::move(sheet));
-    model.activeSheet = static_cast<std::uint16_t>(at);
     if (model.firstVisibleTab > at) model.firstVisibleTab = static_cast<std::uint16_t>(at);
+    model.activeSheet = static_cast<std::uint16_t>(at);
     return handleFor(at);
+}
+
+std::shared_ptr<excel::Sheet> EngineWorkbook::ActiveSheet() {
+    core_->checkUsable();
+    const std::size_t active = core_->model.activeSheet;
+    if (active >= core_->model.sheets.size()) return nullptr;
+    return sheetAt(core_, active);
+}
+
+std::vector<std::size_t> EngineWorkbook::sheetIndexes() const {
+    core_->checkUsable();
+    std::vector<std::size_t> indexes;
+    for (std::size_t i = 0; i < core_->model.sheets.size(); ++i)
+        if (core_->model.sheets[i].kind != SheetKind::VbModule) indexes.push_back(i);
+    return indexes;
+}
+
+long EngineWorkbook::SheetCount() const { return static_cast<long>(sheetIndexes().size()); }
+
+std::shared_ptr<excel::Sheet> EngineWorkbook::SheetAt(long index) {
+    auto indexes = sheetIndexes();
+    if (index < 1 || index > static_cast<long>(indexes.size()))
+        throw AutomationError(errnum::kSubscriptOutOfRange, "Subscript out of range");
+    return sheetAt(core_, indexes[static_cast<std::size_t>(index - 1)]);
+}
+
+std::shared_ptr<excel::Sheet> EngineWorkbook::Sheets(const std::string& name) {
+    for (std::size_t i : sheetIndexes())
+        if (text::equalsIgnoringCase(core_->model.sheets[i].name, name)) return sheetAt(core_, i);
+    throw AutomationError(errnum::kSubscriptOutOfRange, "Subscript out of range");
 }
 
 std::vector<std::string> EngineWorkbook::SheetNames() const {

@@ -20,6 +20,12 @@ public:
     std::shared_ptr<automation::excel::Worksheet> Worksheets(const std::string& name) override;
     std::shared_ptr<automation::excel::Worksheet> AddWorksheet() override;
     std::vector<std::string> SheetNames() const override;
+    long SheetCount() const override;
+    std::shared_ptr<automation::excel::Sheet> SheetAt(long index) override;
+    std::shared_ptr<automation::excel::Sheet> Sheets(const std::string& name) override;
+    std::shared_ptr<automation::excel::Sheet> ActiveSheet() override;
+    // Raises 1004 when `after` is no sheet of this workbook.
+    std::shared_ptr<automation::excel::Worksheet> AddWorksheetAfter(automation::excel::Sheet& after) override;
 
     // Raises 1004 when the workbook was never saved (use SaveAs) or is
     // read-only; for a file or folder that may not be written, with the reason.
@@ -44,9 +50,12 @@ public:
     const std::shared_ptr<WorkbookCore>& core() const { return core_; }
 
 private:
-    // Indexes into model.sheets of the worksheets (chart sheets left out).
+    // Indexes into model.sheets of the worksheets (chart sheets left out), or
+    // of every sheet the surface shows (worksheets and chart sheets).
     std::vector<std::size_t> worksheetIndexes() const;
+    std::vector<std::size_t> sheetIndexes() const;
     std::shared_ptr<automation::excel::Worksheet> handleFor(std::size_t index);
+    std::shared_ptr<automation::excel::Worksheet> addWorksheetAt(std::size_t at);
     void reloadIfChanged();
 
     std::shared_ptr<WorkbookCore> core_;

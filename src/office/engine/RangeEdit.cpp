@@ -1,6 +1,7 @@
 // Range.Delete and Range.Copy.
 #include "office/engine/EngineRange.h"
 #include "office/engine/SheetEdit.h"
+#include "office/engine/SheetHandle.h"
 
 namespace office::engine {
 
@@ -51,6 +52,36 @@ void EngineRange::Copy(Range& destination) {
         if (at.firstRow + bounds_.rowCount() - 1 > kMaxRows || at.firstColumn + bounds_.columnCount() - 1 > kMaxColumns)
             misfit();
         copyBlock(from, bounds_, to, at.firstRow, at.firstColumn, translate);
+    }
+}
+
+void EngineRange::Copy() {
+    const SheetHandle& handle = sheet_->handle();
+    handle.index();
+    sheet_->core().app->clipboard = CopiedCells{handle.sharedCore(), handle.id(), bounds_};
+}
+
+void EngineRange::PasteSpecial(excel::PasteType paste) { pasteCells(paste); }
+
+void EngineRange::pasteCells(excel::PasteType paste) {
+    ApplicationState& app = *sheet_->core().app;
+    const auto* copied = std::get_if<CopiedCells>(&app.clipboard);
+    const std::shared_ptr<WorkbookCore> book = copied ? copied->book.lock() : nullptr;
+    if (!book || book->closed || !book->indexOf(copied->sheetId))
+        raise("PasteSpecial method of Range class failed: there are no copied cells to paste.");
+    checkSheetUnprotected(sheet_->sheet(), false);
+    switch (paste) {
+    case excel::PasteType::All: {
+        EngineRange source(std::make_shared<EngineWorksheet>(book, copied->sheetId), copied->bounds);
+        source.Copy(*this);
+        return;
+    }
+    case excel::PasteType::Values:
+        pasteValues(book->model.sheets[*book->indexOf(copied->sheetId)], copied->bounds, sheet_->sheet(),
+                    bounds_.firstRow, bounds_.firstColumn);
+        return;
+    default:
+        raise("PasteSpecial method of Range class failed: only values or everything can be pasted.");
     }
 }
 

@@ -21,6 +21,7 @@ void putCell(SheetModel& to, std::uint32_t row, std::uint32_t column, const std:
     if (source) {
         Cell copy = *source;
         copy.xf = translate(copy.xf);
+        if (translate.crossesWorkbooks()) copy.formula.reset();  // it points into its own workbook
         to.cellAt(row, column) = copy;
     } else if (to.cell(row, column)) {
         to.cellAt(row, column) = Cell{};
@@ -79,49 +80,16 @@ void deleteCellsShiftLeft(SheetModel& sheet, const RangeBounds& block) {
     }
 }
 
-std::uint16_t XfTranslator::operator()(std::uint16_t xf) {
-    if (&from_ == &to_) return xf;
-    if (auto it = done_.find(xf); it != done_.end()) return it->second;
-
-    XfDef def = xf < from_.xfs.size() ? from_.xfs[xf] : XfDef{};
-    FontDef font = def.font < from_.fonts.size() ? from_.fonts[def.font] : FontDef{};
-    def.font = to_.findOrAddFont(font);
-    def.format = numberFormat(def.format);
-    // Styles do not travel: the copy derives from the target's Normal style.
-    def.isStyle = false;
-    def.parentStyle = 0;
-    std::uint16_t mapped;
-    if (auto same = std::find(to_.xfs.begin(), to_.xfs.end(), def); same != to_.xfs.end()) {
-        mapped = static_cast<std::uint16_t>(same - to_.xfs.begin());
-    } else {
-        to_.xfs.push_back(def);
-        mapped = static_cast<std::uint16_t>(to_.xfs.size() - 1);
-    }
-    done_.emplace(xf, mapped);
-    return mapped;
-}
-
-std::uint16_t XfTranslator::numberFormat(std::uint16_t format) {
-    constexpr std::uint16_t kFirstUserFormat = 164;
-    if (format < kFirstUserFormat) return format;  // built-in formats mean the same everywhere
-    auto source = from_.numberFormats.find(format);
-    if (source == from_.numberFormats.end()) return 0;
-    for (const auto& [index, code] : to_.numberFormats)
-        if (code == source->second) return index;
-    std::uint16_t index = to_.numberFormats.empty()
-                              ? kFirstUserFormat
-                              : std::max<std::uint16_t>(kFirstUserFormat, static_cast<std::uint16_t>(to_.numberFormats.rbegin()->first + 1));
-    to_.numberFormats.emplace(index, source->second);
-    return index;
-}
-
 void copyRows(const SheetModel& from, std::uint32_t first, std::uint32_t last, SheetModel& to,
               std::uint32_t targetRow, XfTranslator& translate) {
     std::vector<RowDef> source;
     for (std::uint32_t row = first; row <= last && row <= from.rows.size(); ++row) source.push_back(from.rows[row - 1]);
     for (RowDef& row : source) {
         if (row.xf) row.xf = translate(*row.xf);
-        for (Cell& cell : row.cells) cell.xf = translate(cell.xf);
+        for (Cell& cell : row.cells) {
+            cell.xf = translate(cell.xf);
+            if (translate.crossesWorkbooks()) cell.formula.reset();  // it points into its own workbook
+        }
     }
     const std::uint32_t count = last - first + 1;
     for (std::uint32_t i = 0; i < count; ++i) {
@@ -157,6 +125,31 @@ void copyColumns(const SheetModel& from, std::uint32_t first, std::uint32_t last
         } else {
             to.columns.erase(key);
         }
+    }
+}
+
+void pasteValues(const SheetModel& from, const RangeBounds& block, SheetModel& to, std::uint32_t targetRow,
+                 std::uint32_t targetColumn) {
+    struct Value {
+        std::uint32_t row, column;
+        automation::Variant value;
+    };
+    std::vector<Value> values;  // read first: the source may be the target
+    const auto lastRow = std::min<std::size_t>(block.lastRow, from.rows.size());
+    for (std::size_t row = block.firstRow; row <= lastRow; ++row) {
+        const auto& cells = from.rows[row - 1].cells;
+        const auto lastColumn = std::min<std::size_t>(block.lastColumn, cells.size());
+        for (std::size_t column = block.firstColumn; column <= lastColumn; ++column)
+            values.push_back({static_cast<std::uint32_t>(row - block.firstRow + targetRow),
+                              static_cast<std::uint32_t>(column - block.firstColumn + targetColumn),
+                              cells[column - 1].value});
+    }
+    for (Value& v : values) {
+        if (v.row > kMaxRows || v.column > kMaxColumns) continue;
+        if (v.value.isEmpty() && !to.cell(v.row, v.column)) continue;
+        Cell& cell = to.cellAt(v.row, v.column);
+        cell.value = std::move(v.value);
+        cell.formula.reset();
     }
 }
 

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "office/engine/CellAddress.h"
+#include "office/engine/FormatTranslator.h"
 #include "office/model/WorkbookModel.h"
 
 namespace office::engine {
@@ -19,26 +20,17 @@ void deleteColumns(SheetModel& sheet, std::uint32_t first, std::uint32_t last);
 void deleteCellsShiftUp(SheetModel& sheet, const RangeBounds& block);
 void deleteCellsShiftLeft(SheetModel& sheet, const RangeBounds& block);
 
-// Maps cell formats of one workbook to equal ones (same font, number format
-// and XF bytes) in another, adding them there as needed. Identity within one workbook.
-class XfTranslator {
-public:
-    XfTranslator(const WorkbookModel& from, WorkbookModel& to) : from_(from), to_(to) {}
-    std::uint16_t operator()(std::uint16_t xf);
-
-private:
-    std::uint16_t numberFormat(std::uint16_t format);
-    const WorkbookModel& from_;
-    WorkbookModel& to_;
-    std::map<std::uint16_t, std::uint16_t> done_;
-};
-
 // Copies values and formats. The source and target sheet may be the same,
 // even overlapping: the source is read completely first.
 void copyRows(const SheetModel& from, std::uint32_t first, std::uint32_t last, SheetModel& to,
               std::uint32_t targetRow, XfTranslator& translate);
 void copyColumns(const SheetModel& from, std::uint32_t first, std::uint32_t last, SheetModel& to,
                  std::uint32_t targetColumn, XfTranslator& translate);
+// The values of `block` of `from` (formulas give their last values) put on
+// `to` from (targetRow, targetColumn) on; the target cells keep their formats.
+void pasteValues(const SheetModel& from, const RangeBounds& block, SheetModel& to, std::uint32_t targetRow,
+                 std::uint32_t targetColumn);
+
 void copyBlock(const SheetModel& from, const RangeBounds& block, SheetModel& to, std::uint32_t targetRow,
                std::uint32_t targetColumn, XfTranslator& translate);
 

@@ -88,4 +88,10 @@ void WorkbookCore::close() {
                 books.end());
 }
 
+void WorkbookCore::activate() {
+    auto& books = app->openBooks;
+    auto it = std::find_if(books.begin(), books.end(), [this](const auto& b) { return b.get() == this; });
+    if (it != books.end()) std::rotate(it, it + 1, books.end());
+}
+
 }  // namespace office::engine

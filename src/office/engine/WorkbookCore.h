@@ -6,12 +6,16 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <functional>
+#include <span>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "automation/Excel.h"
 #include "automation/Pictures.h"
 #include "office/engine/AtomicFile.h"
+#include "office/engine/CellAddress.h"
 #include "office/engine/FileLock.h"
 #include "office/model/WorkbookModel.h"
 
@@ -26,6 +30,27 @@ struct FindSettings {
     automation::excel::LookAt lookAt = automation::excel::LookAt::Part;
 };
 
+// What Range.Copy put on the clipboard: a block of a sheet, read when pasted.
+struct CopiedCells {
+    std::weak_ptr<WorkbookCore> book;
+    std::uint64_t sheetId = 0;
+    RangeBounds bounds;
+};
+
+// What CopyPicture put there: a picture and the size it shows at.
+struct CopiedPicture {
+    automation::Picture picture;
+    double widthPt = 0, heightPt = 0;
+};
+
+// A chart to draw: its substream in the workbook whose cells and palette it uses.
+struct ChartToDraw {
+    const WorkbookModel& workbook;
+    std::span<const std::uint8_t> chartStream;
+    double widthPt = 0, heightPt = 0;
+};
+using ChartDrawer = std::function<automation::Picture(const ChartToDraw&)>;
+
 struct ApplicationState {
     bool quit = false;
     int nextBookNumber = 1;
@@ -36,6 +61,10 @@ struct ApplicationState {
     // Draws chart pictures and object icons; none in builds without a drawing
     // library, where asking for a picture raises an error.
     std::shared_ptr<automation::PictureMaker> pictures;
+    // How chart pictures are made; when empty, the engine reads the chart and
+    // asks `pictures`.
+    ChartDrawer drawChart;
+    std::variant<std::monostate, CopiedCells, CopiedPicture> clipboard;
 
     // Raises when Quit has ended the instance.
     void checkRunning() const;
@@ -55,6 +84,7 @@ struct WorkbookCore {
     // written; 0 when writable, or read-only because asked or busy.
     int unwritableError = 0;
     bool closed = false;
+    automation::excel::WindowState windowState = automation::excel::WindowState::Normal;
     FileLock lock;
     FileStamp stamp;  // the file as last read or written
     // The macro project as the editor works on it; made on its first use.
@@ -79,6 +109,8 @@ struct WorkbookCore {
     void writeTo(const std::string& path, const std::string& withPassword);
     // Marks the workbook closed, drops its lock and leaves the application's list.
     void close();
+    // Makes it the application's active workbook.
+    void activate();
 };
 
 // Raises AutomationError 1004 with `description`.

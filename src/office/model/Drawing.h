@@ -4,6 +4,7 @@
 // store the pictures point into.
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -28,6 +29,8 @@ struct DrawingAnchor {
 
 enum class DrawingKind : std::uint8_t { Picture, Chart, Other };
 
+struct WorkbookModel;
+
 // A record written between the pieces of a shape's drawing data (OBJ, TXO and
 // their CONTINUE records), after `shapeOffset` bytes of the shape.
 struct HostRecord {
@@ -43,9 +46,10 @@ struct DrawingObject {
     std::uint32_t picture = 0;        // Picture: 1-based position in WorkbookModel::pictures
     std::string name;                 // for objects the engine makes ("Picture 1")
     std::vector<std::uint8_t> chartStream;  // Chart: its substream, BOF to EOF, as the file held it
-    // A chart copied in from a workbook with other colours keeps that
-    // workbook's palette, so its picture shows the colours it had.
-    std::optional<Palette> chartPalette;
+    // A chart copied in from another workbook draws from that workbook as it
+    // was (its cells, names and palette), not from the one it now sits in.
+    // Never written to a file.
+    std::shared_ptr<const WorkbookModel> chartWorkbook;
     // What the file held, written back as it was (both empty for objects the
     // engine made): the OfficeArt shape container and the records around it.
     std::vector<std::uint8_t> shape;
