@@ -5,7 +5,12 @@
   ole_objects.py package FILE STORAGE OUT
                                   -> the file inside STORAGE/\\x01Ole10Native, read by olefile and
                                      parsed here as MS-OLEDS lays it out, written to OUT
-  ole_objects.py lo FILE          -> one line per OLE object LibreOffice finds: sheet, name, CLSID
+  ole_objects.py lo FILE OUT      -> one line per OLE object LibreOffice finds (sheet, name), then
+                                     the workbook saved again by LibreOffice to OUT: LibreOffice
+                                     on Linux shows no class of a foreign object, but writes each
+                                     back with the class it read
+  ole_objects.py pages FILE...    -> the page count of each document, slide count of each
+                                     presentation, as LibreOffice opens them
 """
 import os
 import struct
@@ -37,8 +42,8 @@ def package(path, storage, out):
         f.write(data[at + 4:at + 4 + size])
 
 
-def lo(path):
-    from lo_workbook import Office
+def lo(path, out):
+    from lo_workbook import Office, save_xls
     with Office() as office:
         doc = office.open(path)
         sheets = doc.getSheets()
@@ -47,15 +52,21 @@ def lo(path):
             page = sheet.getDrawPage()
             for k in range(page.getCount()):
                 shape = page.getByIndex(k)
-                if shape.getShapeType() != "com.sun.star.drawing.OLE2Shape":
-                    continue
-                clsid = ""
-                try:
-                    clsid = shape.getPropertyValue("CLSID")
-                except Exception:
-                    pass
-                print("%s\t%s\t%s" % (sheet.getName(), shape.getPropertyValue("PersistName"), clsid.upper()))
-        doc.close(True)
+                if shape.getShapeType() == "com.sun.star.drawing.OLE2Shape":
+                    print("%s\t%s" % (sheet.getName(), shape.getPropertyValue("PersistName")))
+        save_xls(doc, out, None)
+
+
+def pages(paths):
+    from lo_workbook import Office
+    with Office() as office:
+        for path in paths:
+            doc = office.open(path)
+            if hasattr(doc, "getDrawPages"):
+                print(doc.getDrawPages().getCount())
+            else:
+                print(doc.getCurrentController().getPropertyValue("PageCount"))
+            doc.close(True)
 
 
 if __name__ == "__main__":
@@ -64,7 +75,9 @@ if __name__ == "__main__":
         storages(sys.argv[2])
     elif command == "package":
         package(sys.argv[2], sys.argv[3], sys.argv[4])
+    elif command == "pages":
+        pages(sys.argv[2:])
     elif command == "lo":
-        lo(sys.argv[2])
+        lo(sys.argv[2], sys.argv[3])
     else:
         sys.exit("unknown command " + command)

@@ -34,7 +34,9 @@ int make(const std::string& out, const std::vector<std::string>& files) {
 
 int list(const std::string& path) {
     auto app = office::engine::createExcelApplication();
-    auto book = app->GetWorkbooks().Open(path, {.readOnly = true});
+    automation::excel::OpenOptions readOnly;
+    readOnly.readOnly = true;
+    auto book = app->GetWorkbooks().Open(path, readOnly);
     for (long s = 1; s <= book->WorksheetCount(); ++s) {
         auto sheet = book->WorksheetAt(s);
         for (long i = 1; i <= sheet->OLEObjectCount(); ++i) {
@@ -49,7 +51,9 @@ int list(const std::string& path) {
 
 int extract(const std::string& path, const std::string& sheetName, const std::string& name, const std::string& out) {
     auto app = office::engine::createExcelApplication();
-    auto book = app->GetWorkbooks().Open(path, {.readOnly = true});
+    automation::excel::OpenOptions readOnly;
+    readOnly.readOnly = true;
+    auto book = app->GetWorkbooks().Open(path, readOnly);
     const std::vector<std::uint8_t> bytes = book->Worksheets(sheetName)->OLEObjects(name)->FileBytes();
     std::ofstream file(out, std::ios::binary);
     file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
