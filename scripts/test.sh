@@ -25,7 +25,10 @@ for fuzzer in build-fuzz/fuzz/fuzz_*; do
   [ -x "$fuzzer" ] || continue
   corpus=$(mktemp -d)
   cp tests/data/* "$corpus"/
-  "$fuzzer" -max_total_time="${TAVOLEX_FUZZ_SECONDS:-20}" -rss_limit_mb=2048 "$corpus" > "$fuzzer.log" 2>&1 \
+  # A fixed seed: the same tree fuzzes the same way, so a red run is a fault
+  # of the change and can be reproduced with the input kept beside the log.
+  "$fuzzer" -seed="${TAVOLEX_FUZZ_SEED:-1}" -max_total_time="${TAVOLEX_FUZZ_SECONDS:-20}" -rss_limit_mb=2048 \
+    -artifact_prefix="$fuzzer-" "$corpus" > "$fuzzer.log" 2>&1 \
     || { tail -50 "$fuzzer.log"; exit 1; }
   echo "$(basename "$fuzzer"): $(grep -c . "$fuzzer.log") log lines, no crash"
   rm -rf "$corpus"

@@ -3,6 +3,7 @@
 // workbooks, their worksheets and ranges. Every failed call raises
 // AutomationError (number, description). Objects are handed out as shared
 // pointers; a range stays usable while its worksheet exists.
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "automation/Variant.h"
 #include "automation/Vbe.h"
+#include "automation/Word.h"
 
 namespace automation::excel {
 
@@ -131,6 +133,37 @@ public:
     virtual void Delete() = 0;
 };
 
+// An object embedded in a worksheet (a copy of a file, never a link), shown
+// as the icon of its file kind.
+class OLEObject {
+public:
+    virtual ~OLEObject() = default;
+    // "Object 1", "Object 2", ... as Excel names them on their sheet.
+    virtual std::string Name() const = 0;
+    // The class it is embedded as: "Word.Document.8", "PowerPoint.Show.8" or
+    // "Package" (any other file); objects read from a file keep theirs.
+    virtual std::string progID() const = 0;
+    // Opens the object in its application: an embedded Word document opens,
+    // as a copy, in the running Word (one is started when none runs) and
+    // becomes its active document. Other kinds raise 1004.
+    virtual void Activate() = 0;
+    // The document of an activated Word object (activating it first when it
+    // is not open); other kinds raise 1004.
+    virtual std::shared_ptr<word::Document> Object() = 0;
+    // Raises 1004 when the sheet's objects are protected.
+    virtual void Delete() = 0;
+    // Tavolex's own additions: the embedded file as it was embedded (a
+    // package's bytes, or a document rebuilt from its storage), and its name
+    // ("" for a document, which keeps none).
+    virtual std::vector<std::uint8_t> FileBytes() const = 0;
+    virtual std::string FileName() const = 0;
+    // Position and size in points.
+    virtual double Left() const = 0;
+    virtual double Top() const = 0;
+    virtual double Width() const = 0;
+    virtual double Height() const = 0;
+};
+
 // A sheet's print settings. Margins in points.
 class PageSetup {
 public:
@@ -193,6 +226,20 @@ public:
     // The embedded charts, 1-based, in drawing order.
     virtual long ChartObjectCount() = 0;
     virtual std::shared_ptr<ChartObject> ChartObjects(long index) = 0;
+
+    // OLEObjects.Add: embeds a copy of `fileName` (`link` true is refused:
+    // Tavolex embeds copies only) at the sheet's active cell, shown as the
+    // icon of its kind with `iconLabel` under it (the file's name when
+    // empty); `iconIndex` picks nothing, the desktop's icon stands for the
+    // kind. A missing, unreadable or too large file, or a sheet whose
+    // objects are protected, raises 1004 with the reason.
+    virtual std::shared_ptr<OLEObject> AddOLEObject(const std::string& fileName, bool link, bool displayAsIcon,
+                                                    long iconIndex, const std::string& iconLabel) = 0;
+    // The embedded objects, 1-based, in drawing order; by name ignoring case.
+    // 9 "Subscript out of range" when there is none.
+    virtual long OLEObjectCount() = 0;
+    virtual std::shared_ptr<OLEObject> OLEObjects(long index) = 0;
+    virtual std::shared_ptr<OLEObject> OLEObjects(const std::string& name) = 0;
 
     virtual PageSetup& GetPageSetup() = 0;
 

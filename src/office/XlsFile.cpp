@@ -59,10 +59,16 @@ std::vector<std::uint8_t> writeXls(const WorkbookModel& model, const std::string
     // stream's end (decrypters among them) stop on padding. A small stream
     // lives in the mini stream, as in Excel's own small files.
     std::vector<std::uint8_t> stream = biff::writeWorkbookStream(model, password);
+    cfb::Node workbook;
+    workbook.name = "Workbook";
+    workbook.data = std::move(stream);
+    if (!model.rootStorage.child(workbook.name)) {
+        // The kept storages (embedded files among them) are written from where they are, not copied.
+        const cfb::Node* const extra[] = {&workbook};
+        return cfb::writeCompoundFile(model.rootStorage, extra);
+    }
     cfb::Node root = model.rootStorage;
-    root.name = "Root Entry";
-    root.isStorage = true;
-    root.addStream("Workbook", std::move(stream));
+    root.addStream("Workbook", std::move(workbook.data));
     return cfb::writeCompoundFile(root);
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // Windows-1252 (Western European), the code page in which macro projects
 // written here store their source and names. Characters it cannot hold become
-// '?', as Windows' own conversion does; undefined bytes read as U+FFFD.
+// '?', as Windows' own conversion does; every byte reads and writes back
+// unchanged.
 #include <string>
 #include <string_view>
 

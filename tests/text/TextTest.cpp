@@ -10,6 +10,7 @@
 #include "text/Collation.h"
 #include "text/LocaleNumber.h"
 #include "text/Utf.h"
+#include "text/Windows1252.h"
 
 namespace {
 
@@ -146,3 +147,16 @@ TEST(TextNumbers, ReadWithTheDecimalSeparatorOfTheLocale) {
 }
 
 }  // namespace
+
+// Macro source is kept as UTF-8 and written back in the code page: every one
+// of the 256 bytes must survive the trip, the five the code page leaves
+// undefined included, or a read-then-write of a project changes its code.
+TEST(TextWindows1252, EveryByteReadsAndWritesBackUnchanged) {
+    std::string all;
+    for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
+    const std::string utf8 = text::windows1252ToUtf8(all);
+    EXPECT_EQ(text::utf8ToWindows1252(utf8), all);
+    EXPECT_EQ(text::windows1252ToUtf8("\x80\x9C"), "\u20AC\u0153");
+    // What the code page cannot hold becomes one '?' per character.
+    EXPECT_EQ(text::utf8ToWindows1252("a\u4E2D\U0001F600b"), "a??b");
+}

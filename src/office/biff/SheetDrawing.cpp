@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <string>
 
 #include "office/biff/BiffErrors.h"
 #include "office/biff/BiffRecords.h"
@@ -23,6 +24,9 @@ constexpr std::uint16_t kObjectPicture = 8;
 constexpr std::uint16_t kCmoLockedPrintable = 0x6011;  // locked, printed, automatic fill and line
 constexpr std::uint16_t kNativePicture = 0xFFFF;       // ftCf: the picture store's own format
 constexpr std::uint16_t kAutomaticPicture = 0x0001;    // ftPioGrbit
+constexpr std::uint16_t kIconPicture = 0x0008;         // ftPioGrbit: an embedded object shown as an icon
+constexpr std::uint8_t kPtgTbl = 0x02;                 // the formula of an embedded object's picture
+constexpr std::uint8_t kEmbedInfo = 0x03;              // the class after that formula
 
 constexpr std::uint16_t kMoveWithCells = 2;            // anchor flags of a pasted picture
 
@@ -30,7 +34,34 @@ struct ObjInfo {
     std::uint16_t type = 0;
     std::uint16_t id = 0;
     bool linked = false;  // a picture formula: an OLE object or a linked picture
+    std::uint16_t pictureFlags = 0;
+    std::optional<std::string> embeddedClass;  // an embedded object's class and storage
+    std::uint32_t storage = 0;
 };
+
+// ftPictFmla: a formula (PtgTbl for an embedded object), the object's class
+// after it, and the storage id after the formula.
+void readPictureFormula(std::span<const std::uint8_t> sub, ObjInfo& info) {
+    if (sub.size() < 2) return;
+    const std::size_t formulaSize = art::readU16(sub, 0);
+    if (formulaSize < 11 || 2 + formulaSize + 4 > sub.size()) return;
+    const std::span<const std::uint8_t> formula = sub.subspan(2, formulaSize);
+    const std::size_t tokens = art::readU16(formula, 0) & 0x7FFF;
+    if (tokens != 5 || formula[6] != kPtgTbl) return;
+    std::size_t at = 6 + tokens;
+    if (at + 4 > formula.size() || formula[at] != kEmbedInfo) return;
+    const std::size_t chars = formula[at + 1];
+    const bool wide = formula[at + 3] & 0x01;
+    at += 4;
+    if (at + chars * (wide ? 2 : 1) > formula.size()) return;
+    std::string name;
+    for (std::size_t i = 0; i < chars; ++i) {
+        const std::uint16_t c = wide ? art::readU16(formula, at + 2 * i) : formula[at + i];
+        name.push_back(c < 0x80 ? static_cast<char>(c) : '?');  // class names are ASCII
+    }
+    info.embeddedClass = std::move(name);
+    info.storage = art::readU32(sub, 2 + formulaSize);
+}
 
 ObjInfo readObj(std::span<const std::uint8_t> body) {
     ObjInfo info;
@@ -43,7 +74,11 @@ ObjInfo readObj(std::span<const std::uint8_t> body) {
             info.type = art::readU16(body, at + 4);
             info.id = art::readU16(body, at + 6);
         }
-        if (ft == kFtPictFmla) info.linked = true;
+        if (ft == kFtPioGrbit && size >= 2 && at + 6 <= body.size()) info.pictureFlags = art::readU16(body, at + 4);
+        if (ft == kFtPictFmla) {
+            info.linked = true;
+            readPictureFormula(body.subspan(at + 4, std::min<std::size_t>(size, body.size() - at - 4)), info);
+        }
         at += 4 + size;
     }
     return info;
@@ -129,6 +164,13 @@ void classify(DrawingObject& object, const ShapeFacts& facts) {
                !(facts.flags & art::kShapeOle) && !info.linked) {
         object.kind = DrawingKind::Picture;
         object.picture = facts.picture;
+    } else if (info.type == kObjectPicture && (facts.flags & art::kShapeOle) && info.embeddedClass) {
+        object.kind = DrawingKind::OleObject;
+        object.picture = facts.picture;
+        object.oleClass = *info.embeddedClass;
+        object.oleStorage = info.storage;
+        object.oleIcon = info.pictureFlags & kIconPicture;
+        object.name = "Object " + std::to_string(info.id);
     }
 }
 
@@ -154,25 +196,51 @@ std::vector<std::uint8_t> objRecordOf(const DrawingObject& object) {
     put(kFtCmo), put(18), put(kObjectPicture), put(object.objectId), put(kCmoLockedPrintable);
     body.resize(body.size() + 12, 0);
     put(kFtCf), put(2), put(kNativePicture);
-    put(kFtPioGrbit), put(2), put(kAutomaticPicture);
+    const bool ole = object.kind == DrawingKind::OleObject;
+    put(kFtPioGrbit), put(2), put(kAutomaticPicture | (ole && object.oleIcon ? kIconPicture : 0));
+    if (ole) {
+        // PtgTbl with its 4 unused bytes, then the class as an 8-bit string, padded to even.
+        const std::size_t chars = std::min<std::size_t>(object.oleClass.size(), 255);
+        const std::size_t formulaSize = (2 + 4 + 5 + 4 + chars + 1) & ~std::size_t{1};
+        put(kFtPictFmla), put(static_cast<std::uint16_t>(2 + formulaSize + 4));
+        const std::size_t start = body.size();
+        put(static_cast<std::uint16_t>(formulaSize)), put(5), put(0), put(0);
+        body.push_back(kPtgTbl);
+        body.resize(body.size() + 4, 0);
+        body.push_back(kEmbedInfo);
+        body.push_back(static_cast<std::uint8_t>(chars));
+        body.push_back(0), body.push_back(0);
+        body.insert(body.end(), object.oleClass.begin(), object.oleClass.begin() + static_cast<std::ptrdiff_t>(chars));
+        body.resize(start + 2 + formulaSize, 0);
+        put(static_cast<std::uint16_t>(object.oleStorage)), put(static_cast<std::uint16_t>(object.oleStorage >> 16));
+    }
     put(kFtEnd), put(0);
     return body;
 }
 
-// A picture shape as Excel writes a pasted picture; its OBJ record comes after it.
-std::vector<std::uint8_t> newPictureShape(const DrawingObject& object) {
+// A shape property as an OPT record holds it.
+struct Property {
+    std::uint16_t id;
+    std::uint32_t value;
+};
+
+// A picture frame with its properties, anchored; its OBJ record comes after it.
+std::vector<std::uint8_t> newFrameShape(std::uint32_t shapeFlags, const std::vector<Property>& properties,
+                                        DrawingAnchor anchor) {
     std::vector<std::uint8_t> shape;
     const std::size_t container = art::appendHeader(shape, 0xF, 0, art::kSpContainer, 0);
     art::appendHeader(shape, 2, art::kPictureFrame, art::kFsp, 8);
     shape.resize(shape.size() + 8);
-    art::putU32(shape, shape.size() - 4, art::kShapeHasAnchor | art::kShapeHasType);
-    art::appendHeader(shape, 3, 1, art::kOpt, 6);
-    shape.resize(shape.size() + 6);
-    art::putU16(shape, shape.size() - 6, art::kPropertyPib | art::kPropertyIsBlip);
-    art::putU32(shape, shape.size() - 4, object.picture);
+    art::putU32(shape, shape.size() - 4, shapeFlags);
+    const auto optLength = static_cast<std::uint32_t>(6 * properties.size());
+    art::appendHeader(shape, 3, static_cast<std::uint16_t>(properties.size()), art::kOpt, optLength);
+    for (const Property& p : properties) {
+        shape.resize(shape.size() + 6);
+        art::putU16(shape, shape.size() - 6, p.id);
+        art::putU32(shape, shape.size() - 4, p.value);
+    }
     art::appendHeader(shape, 0, 0, art::kClientAnchor, art::kClientAnchorSize);
     shape.resize(shape.size() + art::kClientAnchorSize);
-    DrawingAnchor anchor = object.anchor;
     if (anchor.flags == 0) anchor.flags = kMoveWithCells;
     putAnchor(shape, shape.size() - art::kClientAnchorSize, anchor);
     art::appendHeader(shape, 0, 0, art::kClientData, 0);
@@ -180,10 +248,29 @@ std::vector<std::uint8_t> newPictureShape(const DrawingObject& object) {
     return shape;
 }
 
+// A picture shape as Excel writes a pasted picture.
+std::vector<std::uint8_t> newPictureShape(const DrawingObject& object) {
+    return newFrameShape(art::kShapeHasAnchor | art::kShapeHasType,
+                         {{art::kPropertyPib | art::kPropertyIsBlip, object.picture}}, object.anchor);
+}
+
+// An embedded object's frame with the properties Excel gives it: its
+// picture, activation, and fill, line and shadow switched off.
+std::vector<std::uint8_t> newOleShape(const DrawingObject& object) {
+    std::vector<Property> properties{{0x00BF, 0x00080008}, {art::kPropertyPib | art::kPropertyIsBlip, object.picture},
+                                     {0x010B, 1}};
+    if (object.oleClass != "Package") properties.push_back({0x013F, 0x00010000});
+    properties.insert(properties.end(), {{0x0181, 0x08000041}, {0x0183, 0x08000041}, {0x01BF, 0x00100010},
+                                         {0x01C0, 0x08000040}, {0x01FF, 0x00080008}, {0x023F, 0x00020000}});
+    return newFrameShape(art::kShapeHasAnchor | art::kShapeHasType | art::kShapeOle, properties, object.anchor);
+}
+
 // The object's shape ready to write: numbered from `nextShapeId`, with its
 // anchor and picture as the model holds them now.
 std::vector<std::uint8_t> preparedShape(const DrawingObject& object, std::uint32_t& nextShapeId) {
-    std::vector<std::uint8_t> shape = object.shape.empty() ? newPictureShape(object) : object.shape;
+    std::vector<std::uint8_t> shape = !object.shape.empty()                    ? object.shape
+                                      : object.kind == DrawingKind::OleObject ? newOleShape(object)
+                                                                              : newPictureShape(object);
     art::walk(shape, 0, shape.size(), 0, [&](const art::ArtRecord& r) {
         if (r.type == art::kFsp && r.length >= 8) art::putU32(shape, r.body(), nextShapeId++);
     });
@@ -191,7 +278,7 @@ std::vector<std::uint8_t> preparedShape(const DrawingObject& object, std::uint32
     if (top.type != art::kSpContainer) return shape;
     for (const art::ArtRecord& r : art::children(shape, top.body(), top.end(), 0)) {
         if (r.type == art::kClientAnchor && r.length >= art::kClientAnchorSize) putAnchor(shape, r.body(), object.anchor);
-        if (r.type == art::kOpt && object.kind == DrawingKind::Picture) {
+        if (r.type == art::kOpt && (object.kind == DrawingKind::Picture || object.kind == DrawingKind::OleObject)) {
             const std::size_t count = std::min<std::size_t>(r.instance, r.length / 6);
             for (std::size_t i = 0; i < count; ++i)
                 if ((art::readU16(shape, r.body() + i * 6) & art::kPropertyIdMask) == art::kPropertyPib)
@@ -292,6 +379,8 @@ std::vector<DrawingObject> SheetDrawingReader::finish() {
 bool writableObject(const DrawingObject& object, std::size_t pictureCount) {
     switch (object.kind) {
     case DrawingKind::Picture: return object.picture >= 1 && object.picture <= pictureCount;
+    case DrawingKind::OleObject:
+        return !object.shape.empty() || (object.picture >= 1 && object.picture <= pictureCount);
     case DrawingKind::Chart: return !object.shape.empty() && !object.chartStream.empty();
     case DrawingKind::Other: return !object.shape.empty();
     }

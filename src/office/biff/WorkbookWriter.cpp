@@ -140,9 +140,10 @@ DrawingPlan planDrawings(const WorkbookModel& model) {
 std::vector<std::uint32_t> pictureUses(const WorkbookModel& model) {
     std::vector<std::uint32_t> uses(model.pictures.size(), 0);
     for (const SheetModel& sheet : model.sheets)
-        for (const DrawingObject& object : sheet.drawings)
-            if (object.kind == DrawingKind::Picture && object.picture >= 1 && object.picture <= uses.size())
-                ++uses[object.picture - 1];
+        for (const DrawingObject& object : sheet.drawings) {
+            const bool showsPicture = object.kind == DrawingKind::Picture || object.kind == DrawingKind::OleObject;
+            if (showsPicture && object.picture >= 1 && object.picture <= uses.size()) ++uses[object.picture - 1];
+        }
     // Entries that other objects (kept as read) may show stay taken.
     for (std::uint32_t& count : uses) count = std::max<std::uint32_t>(count, 1);
     return uses;

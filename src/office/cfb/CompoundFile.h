@@ -51,6 +51,9 @@ Node readCompoundFile(std::span<const std::uint8_t> bytes);
 // Throws AutomationError for names longer than 31 UTF-16 units or containing
 // '/', '\\', ':', '!', or for duplicate names within one storage.
 std::vector<std::uint8_t> writeCompoundFile(const Node& root);
+// The same with `moreAtRoot` as further children of the root, which saves
+// copying a large tree to add one stream to it.
+std::vector<std::uint8_t> writeCompoundFile(const Node& root, std::span<const Node* const> moreAtRoot);
 // The same in version 3 or 4 (4096-byte sectors, header padded to 4096 bytes).
 std::vector<std::uint8_t> writeCompoundFile(const Node& root, int majorVersion);
 

@@ -51,7 +51,8 @@ public:
           kPerFat(kSector / 4),
           kPerDifat(kPerFat - 1) {}
 
-    std::vector<std::uint8_t> run(const Node& root) {
+    std::vector<std::uint8_t> run(const Node& root, std::span<const Node* const> moreAtRoot = {}) {
+        moreAtRoot_ = moreAtRoot;
         Entry r;
         r.node = &root;
         r.name = u"Root Entry";
@@ -63,6 +64,7 @@ public:
 
 private:
     std::vector<Entry> entries_;
+    std::span<const Node* const> moreAtRoot_;
     const int version_;
     const std::uint32_t kSector;
     const std::uint32_t kPerFat;
@@ -100,7 +102,12 @@ private:
             const Node& node = *entries_[w.entry].node;
             std::vector<std::uint32_t> ids;
             ids.reserve(node.children.size());
-            for (const Node& c : node.children) {
+            std::vector<const Node*> children;
+            children.reserve(node.children.size() + moreAtRoot_.size());
+            for (const Node& c : node.children) children.push_back(&c);
+            if (w.entry == 0) children.insert(children.end(), moreAtRoot_.begin(), moreAtRoot_.end());
+            for (const Node* child : children) {
+                const Node& c = *child;
                 Entry e;
                 e.node = &c;
                 e.name = text::utf8ToUtf16(c.name);
@@ -273,6 +280,10 @@ private:
 
 std::vector<std::uint8_t> writeCompoundFile(const Node& root) {
     return Writer(3).run(root);
+}
+
+std::vector<std::uint8_t> writeCompoundFile(const Node& root, std::span<const Node* const> moreAtRoot) {
+    return Writer(3).run(root, moreAtRoot);
 }
 
 std::vector<std::uint8_t> writeCompoundFile(const Node& root, int majorVersion) {

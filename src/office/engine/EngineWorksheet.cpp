@@ -5,12 +5,14 @@
 #include "automation/AutomationError.h"
 #include "office/biff/PictureStore.h"
 #include "office/engine/EngineChartObject.h"
+#include "office/engine/EngineOleObject.h"
 #include "office/engine/EngineRange.h"
 #include "office/engine/EngineSheets.h"
 #include "office/engine/PasswordHash.h"
 #include "office/engine/SheetCopy.h"
 #include "office/engine/SheetGeometry.h"
 #include "office/engine/SheetRules.h"
+#include "text/CaseFold.h"
 
 namespace office::engine {
 
@@ -122,6 +124,36 @@ std::shared_ptr<excel::ChartObject> EngineWorksheet::ChartObjects(long index) {
     for (const DrawingObject& object : sheet.drawings)
         if (object.kind == DrawingKind::Chart && ++seen == index)
             return std::make_shared<EngineChartObject>(shared_from_this(), object.objectId);
+    throw automation::AutomationError(automation::errnum::kSubscriptOutOfRange, "Subscript out of range");
+}
+
+std::shared_ptr<excel::OLEObject> EngineWorksheet::AddOLEObject(const std::string& fileName, bool link,
+                                                                bool displayAsIcon, long,
+                                                                const std::string& iconLabel) {
+    const std::uint16_t id = embedFile(*this, fileName, link, displayAsIcon, iconLabel);
+    return std::make_shared<EngineOleObject>(shared_from_this(), id);
+}
+
+long EngineWorksheet::OLEObjectCount() {
+    const SheetModel& sheet = handle_.sheet();
+    return static_cast<long>(std::count_if(sheet.drawings.begin(), sheet.drawings.end(),
+                                           [](const DrawingObject& o) { return o.kind == DrawingKind::OleObject; }));
+}
+
+std::shared_ptr<excel::OLEObject> EngineWorksheet::OLEObjects(long index) {
+    const SheetModel& sheet = handle_.sheet();
+    long seen = 0;
+    for (const DrawingObject& object : sheet.drawings)
+        if (object.kind == DrawingKind::OleObject && ++seen == index)
+            return std::make_shared<EngineOleObject>(shared_from_this(), object.objectId);
+    throw automation::AutomationError(automation::errnum::kSubscriptOutOfRange, "Subscript out of range");
+}
+
+std::shared_ptr<excel::OLEObject> EngineWorksheet::OLEObjects(const std::string& name) {
+    const SheetModel& sheet = handle_.sheet();
+    for (const DrawingObject& object : sheet.drawings)
+        if (object.kind == DrawingKind::OleObject && text::equalsIgnoringCase(object.name, name))
+            return std::make_shared<EngineOleObject>(shared_from_this(), object.objectId);
     throw automation::AutomationError(automation::errnum::kSubscriptOutOfRange, "Subscript out of range");
 }
 

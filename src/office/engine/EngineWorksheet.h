@@ -42,6 +42,12 @@ public:
     void Paste(automation::excel::Range& destination) override;
     long ChartObjectCount() override;
     std::shared_ptr<automation::excel::ChartObject> ChartObjects(long index) override;
+    std::shared_ptr<automation::excel::OLEObject> AddOLEObject(const std::string& fileName, bool link,
+                                                               bool displayAsIcon, long iconIndex,
+                                                               const std::string& iconLabel) override;
+    long OLEObjectCount() override;
+    std::shared_ptr<automation::excel::OLEObject> OLEObjects(long index) override;
+    std::shared_ptr<automation::excel::OLEObject> OLEObjects(const std::string& name) override;
     automation::excel::PageSetup& GetPageSetup() override { return pageSetup_; }
     void Protect(const std::string& password, bool drawingObjects = true, bool contents = true,
                  bool scenarios = true) override;

@@ -53,9 +53,12 @@ std::shared_ptr<const WorkbookModel> chartSourceOf(const WorkbookModel& from) {
 SheetModel copyOfSheet(const WorkbookModel& from, const SheetModel& sheet, WorkbookModel& to) {
     SheetModel copy = sheet;
     copy.codeName.clear();  // the copy has no macro module of its own
-    // Comments name the objects of their text boxes, which do not travel.
+    // Comments name the objects of their text boxes, which do not travel;
+    // nor do embedded objects, whose storages belong to their workbook.
     copy.notes.clear();
-    std::erase_if(copy.drawings, [](const DrawingObject& o) { return o.kind == DrawingKind::Other; });
+    std::erase_if(copy.drawings, [](const DrawingObject& o) {
+        return o.kind == DrawingKind::Other || o.kind == DrawingKind::OleObject;
+    });
     if (&from == &to) return copy;
 
     XfTranslator translate(from, to);

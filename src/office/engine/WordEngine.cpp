@@ -1,6 +1,7 @@
 // The engine's Word: documents are read whole at opening; the page count and
 // the page starts come from office/doc.
 #include <algorithm>
+#include <mutex>
 
 #include "automation/AutomationError.h"
 #include "office/doc/WordPages.h"
@@ -35,6 +36,30 @@ struct WordState {
         open.erase(std::remove(open.begin(), open.end(), core), open.end());
     }
 };
+
+// The Word instances running in this process, as the system's table of
+// running objects knows them: an embedded document opens in the latest.
+struct RunningWords {
+    std::mutex mutex;
+    std::vector<std::weak_ptr<WordState>> started;
+
+    void add(const std::shared_ptr<WordState>& state) {
+        std::lock_guard lock(mutex);
+        std::erase_if(started, [](const std::weak_ptr<WordState>& w) { return w.expired(); });
+        started.push_back(state);
+    }
+    std::shared_ptr<WordState> latest() {
+        std::lock_guard lock(mutex);
+        for (auto it = started.rbegin(); it != started.rend(); ++it)
+            if (auto state = it->lock(); state && !state->quit) return state;
+        return nullptr;
+    }
+};
+
+RunningWords& runningWords() {
+    static RunningWords words;
+    return words;
+}
 
 class EngineWordRange final : public word::Range {
 public:
@@ -166,7 +191,24 @@ std::shared_ptr<word::Application> EngineDocument::GetApplication() {
 }  // namespace
 
 std::shared_ptr<word::Application> createWordApplication() {
-    return std::make_shared<EngineWordApplication>(std::make_shared<WordState>());
+    auto state = std::make_shared<WordState>();
+    runningWords().add(state);
+    return std::make_shared<EngineWordApplication>(state);
+}
+
+std::shared_ptr<word::Document> openEmbeddedWordDocument(std::span<const std::uint8_t> bytes, const std::string& name) {
+    auto core = std::make_shared<DocumentCore>();
+    core->fullPath = name;
+    core->name = name;
+    core->pages = doc::readWordPages(bytes);
+    auto state = runningWords().latest();
+    // No Word runs: the activation starts one, which lives while its documents are used.
+    if (!state) {
+        state = std::make_shared<WordState>();
+        runningWords().add(state);
+    }
+    state->open.push_back(core);
+    return std::make_shared<EngineDocument>(state, core);
 }
 
 }  // namespace office::engine

@@ -27,7 +27,7 @@ struct DrawingAnchor {
     bool operator==(const DrawingAnchor&) const = default;
 };
 
-enum class DrawingKind : std::uint8_t { Picture, Chart, Other };
+enum class DrawingKind : std::uint8_t { Picture, Chart, OleObject, Other };
 
 struct WorkbookModel;
 
@@ -44,7 +44,13 @@ struct DrawingObject {
     DrawingAnchor anchor;
     std::uint16_t objectId = 0;       // the OBJ record's id, unique on its sheet
     std::uint32_t picture = 0;        // Picture: 1-based position in WorkbookModel::pictures
-    std::string name;                 // for objects the engine makes ("Picture 1")
+    std::string name;                 // for objects the engine makes ("Picture 1", "Object 2")
+    // OleObject: the class named in its OBJ record ("Word.Document.8",
+    // "Package"), the storage "MBD" + 8 hex digits at the root of the file
+    // that holds it, and whether it shows as an icon; `picture` is its icon.
+    std::string oleClass;
+    std::uint32_t oleStorage = 0;
+    bool oleIcon = false;
     std::vector<std::uint8_t> chartStream;  // Chart: its substream, BOF to EOF, as the file held it
     // A chart copied in from another workbook draws from that workbook as it
     // was (its cells, names and palette), not from the one it now sits in.
