@@ -5,6 +5,8 @@
 #include <exception>
 
 #include "app/AppObjectFactory.h"
+#include "app/BatchMain.h"
+#include "builder/BatchBuild.h"
 #include "core/Context.h"
 #include "core/ProgramEnd.h"
 #include "groups/MainWindow.h"
@@ -28,6 +30,10 @@ void wireSeams(core::Context& ctx) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The batch build needs no display: it runs before any window system exists.
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (builder::IsBatchRequest(arguments)) return app::RunBatch(arguments);
+
     // Taken before Qt sees the command line: Qt would remove options of its
     // own ("-style ...") from it, and the argument is a folder, kept whole.
     // The shell has split the argument at spaces and removed its quotes: the

@@ -49,6 +49,8 @@ struct AppState {
     std::string GroupEditMode;  // "I" new group, "M" update
 
     bool BuildInProgress = false;
+    // The Presentation the last build wrote (or was writing); the caller reports and opens it.
+    std::string PresentationPath;
 
     // Line editor and document probe.
     LineRecord CurrentLine;

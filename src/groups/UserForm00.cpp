@@ -16,6 +16,7 @@ UserForm00::UserForm00(core::Context& ctx) : ui::Form("UserForm00"), ctx_(ctx) {
     CommandButton2.onClick = [this] { CommandButton2_Click(); };
     CommandButton3.onClick = [this] { CommandButton3_Click(); };
     CommandButton4.onClick = [this] { CommandButton4_Click(); };
+    CommandButton5.onClick = [this] { CommandButton5_Click(); };
     CommandButton6.onClick = [this] { CommandButton6_Click(); };
     CommandButton7.onClick = [this] { CommandButton7_Click(); };
     CommandButton8.onMouseUp = [this](int button, int shift, double x, double y) {

@@ -1,6 +1,7 @@
 #include "parts/PartsFixture.h"
 
 #include "office/engine/DocumentEngines.h"
+#include "office/engine/EngineApplication.h"
 #include "office/engine/ExcelEngine.h"
 #include "platform/FolderListing.h"
 #include "platform/LinuxFileSystem.h"
@@ -15,6 +16,7 @@ std::shared_ptr<automation::excel::Application> TestObjectFactory::CreateExcel()
                                           "ActiveX component can't create object");
     ++excelInstancesCreated;
     auto app = office::engine::createExcelApplication(nullptr, lockWait);
+    if (drawChart) dynamic_cast<office::engine::EngineApplication&>(*app).state()->drawChart = drawChart;
     instances.push_back(app);
     return app;
 }

@@ -1,7 +1,7 @@
 // Drives the real store and main-window code from the command line, with a
 // scripted user, so that outside checkers can look at the files it writes:
 //   tavolex_store_tool create FOLDER
-//   tavolex_store_tool add FOLDER ID GROUP [DESCRIPTION [SORT]]
+//   tavolex_store_tool add FOLDER ID GROUP [DESCRIPTION [SORT [EXCLUSION FILE INSHEET OUTSHEET FIRST LAST]]]
 //   tavolex_store_tool list FOLDER          (prints the main window's list)
 //   tavolex_store_tool copy FOLDER GROUP NEWNAME
 //   tavolex_store_tool delete FOLDER GROUP
@@ -120,6 +120,16 @@ int run(const std::vector<std::string>& args) {
         data.Cells(row, 2)->SetValue(args[3]);
         if (args.size() >= 5) data.Cells(row, 4)->SetValue(args[4]);
         if (args.size() >= 6) data.Cells(row, 11)->SetValue(std::stod(args[5]));
+        // The rest of a whole line: columns C, E, F, G, I and J, numbers as numbers.
+        const long rest[] = {3, 5, 6, 7, 9, 10};
+        for (std::size_t k = 0; k < 6 && 6 + k < args.size(); ++k) {
+            const std::string& value = args[6 + k];
+            if (value.empty()) continue;
+            if (rest[k] >= 9)
+                data.Cells(row, rest[k])->SetValue(std::stod(value));
+            else
+                data.Cells(row, rest[k])->SetValue(value);
+        }
         store::SaveAndCloseBaseWorkbook(ctx);
     } else if (command == "list") {
         windows.act([](ui::Form& form) {

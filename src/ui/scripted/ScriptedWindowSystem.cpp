@@ -190,6 +190,7 @@ Answer ScriptedWindowSystem::messageBox(const MessageRequest& request) {
     box.defaultButton = request.buttons == Buttons::Ok ? Answer::Ok : request.defaultButton;
     box.title = request.title.empty() ? kProgramName : request.title;
     boxes.push_back(box);
+    if (onBox) onBox(box);
     if (request.buttons == Buttons::Ok && autoAcknowledge && (steps_.empty() || !std::holds_alternative<BoxAnswer>(steps_.front()))) {
         return Answer::Ok;
     }
@@ -208,6 +209,7 @@ std::string ScriptedWindowSystem::inputBox(const std::string& prompt, const std:
     box.title = kProgramName;
     box.defaultText = defaultText;
     boxes.push_back(box);
+    if (onBox) onBox(box);
     BoxAnswer a = nextAnswer("input box " + describeBox(prompt));
     if (!a.input) throw ScriptError("input box " + describeBox(prompt) + " is shown, but a message answer is queued");
     boxes.back().reply = a.text;

@@ -93,6 +93,9 @@ public:
     void doEvents() override;
     // Runs at every doEvents: lets a test look at the windows during a pause.
     std::function<void()> onDoEvents;
+    // Runs as each box is shown, before it is answered: lets a test look at
+    // the windows behind it.
+    std::function<void(const ShownBox&)> onBox;
     bool printForm(Form& form) override;
     void setLanguage(const std::string& code) override { languageCode = code; }
 
