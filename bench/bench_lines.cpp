@@ -72,7 +72,7 @@ struct Bench {
             data.Cells(row, 4)->SetValue("Description of line " + std::to_string(id));
             data.Cells(row, 5)->SetValue(document);
             data.Cells(row, 9)->SetValue(1.0);
-            data.Cells(row, 10)->SetValue(3.0);
+            data.Cells(row, 10)->SetValue(1.0);  // memo.doc has one page
             data.Cells(row, 11)->SetValue(static_cast<double>(100 + id / 200));
         }
         store::SaveAndCloseBaseWorkbook(ctx);

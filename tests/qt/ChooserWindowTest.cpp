@@ -21,7 +21,10 @@
 namespace {
 
 namespace fs = std::filesystem;
+using qttest::centreOf;
 using qttest::child;
+using qttest::rowOf;
+using qttest::screenshot;
 using qttest::whenShown;
 
 struct Objects : automation::ObjectFactory {
@@ -30,22 +33,6 @@ struct Objects : automation::ObjectFactory {
         return std::make_shared<platform::LinuxFileSystem>();
     }
 };
-
-void screenshot(QWidget& window, const char* name) {
-    const QByteArray folder = qgetenv("TAVOLEX_SCREENSHOT_DIR");
-    if (folder.isEmpty()) return;
-    QTest::qWait(100);  // let it paint
-    EXPECT_TRUE(window.grab().save(QString::fromLocal8Bit(folder) + "/" + name));
-}
-
-int rowOf(QListWidget& list, const QString& text) {
-    for (int row = 0; row < list.count(); ++row)
-        if (list.item(row)->text().trimmed() == text) return row;
-    ADD_FAILURE() << text.toStdString() << " is not listed";
-    return 0;
-}
-
-QPoint centreOf(QListWidget& list, int row) { return list.visualItemRect(list.item(row)).center(); }
 
 class ChooserWindow : public ::testing::Test {
 protected:

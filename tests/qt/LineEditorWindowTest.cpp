@@ -12,12 +12,10 @@
 #include <filesystem>
 
 #include "lines/Us_Menu.h"
-#include "office/engine/DocumentEngines.h"
-#include "office/engine/ExcelEngine.h"
-#include "platform/LinuxFileSystem.h"
 #include "platform/LinuxPlatform.h"
 #include "qt/QtTestSupport.h"
 #include "store/BaseWorkbook.h"
+#include "support/EngineObjects.h"
 #include "support/TestSupport.h"
 #include "ui/qt/QtWindowSystem.h"
 #include "ui/scripted/ScriptedWindowSystem.h"
@@ -25,45 +23,17 @@
 namespace {
 
 namespace fs = std::filesystem;
+using qttest::centreOf;
 using qttest::child;
+using qttest::rowOf;
+using qttest::screenshot;
 using qttest::whenShown;
-
-struct Objects : automation::ObjectFactory {
-    std::shared_ptr<automation::excel::Application> CreateExcel() override {
-        return office::engine::createExcelApplication();
-    }
-    std::shared_ptr<automation::FileSystem> CreateFileSystem() override {
-        return std::make_shared<platform::LinuxFileSystem>();
-    }
-    std::shared_ptr<automation::word::Application> CreateWord() override {
-        return office::engine::createWordApplication();
-    }
-    std::shared_ptr<automation::powerpoint::Presentation> GetPresentation(const std::string& fileName) override {
-        return office::engine::bindPresentationFile(fileName);
-    }
-};
-
-void screenshot(QWidget& window, const char* name) {
-    const QByteArray folder = qgetenv("TAVOLEX_SCREENSHOT_DIR");
-    if (folder.isEmpty()) return;
-    QTest::qWait(100);  // let it paint
-    EXPECT_TRUE(window.grab().save(QString::fromLocal8Bit(folder) + "/" + name));
-}
-
-int rowOf(QListWidget& list, const QString& text) {
-    for (int row = 0; row < list.count(); ++row)
-        if (list.item(row)->text().trimmed() == text) return row;
-    ADD_FAILURE() << text.toStdString() << " is not listed";
-    return 0;
-}
-
-QPoint centreOf(QListWidget& list, int row) { return list.visualItemRect(list.item(row)).center(); }
 
 TEST(LineEditorWindow, TheFileBoxOpensTheChooserAndTheChosenDocumentIsProbed) {
     testsupport::TempFolder temp("tavolex-editor");
     fs::create_directories(temp.path() / "Dokumente 2026");
     fs::copy_file(testsupport::testData("report.doc"), temp.path() / "Dokumente 2026" / "Bericht.doc");
-    Objects objects;
+    testsupport::EngineObjects objects;
     platform::LinuxPlatform linux{"/bin/true"};
     {
         // The base workbook, made where no window shows its message.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QTest>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -51,6 +52,22 @@ QWidget* visibleWindow(const QString& name) {
         if (widget->objectName() == name && widget->isVisible()) return widget;
     return nullptr;
 }
+
+void screenshot(QWidget& window, const char* name) {
+    const QByteArray folder = qgetenv("TAVOLEX_SCREENSHOT_DIR");
+    if (folder.isEmpty()) return;
+    QTest::qWait(100);  // let it paint
+    EXPECT_TRUE(window.grab().save(QString::fromLocal8Bit(folder) + "/" + name));
+}
+
+int rowOf(QListWidget& list, const QString& text) {
+    for (int row = 0; row < list.count(); ++row)
+        if (list.item(row)->text().trimmed() == text) return row;
+    ADD_FAILURE() << text.toStdString() << " is not listed";
+    return 0;
+}
+
+QPoint centreOf(QListWidget& list, int row) { return list.visualItemRect(list.item(row)).center(); }
 
 void missingWidget(const QWidget& window, const char* name) {
     std::fprintf(stderr, "no widget %s of the right kind in %s\n", name, window.objectName().toStdString().c_str());

@@ -3,6 +3,7 @@
 // whole program (a GoogleTest environment), and steps that run inside a
 // modal loop once the window they act on is on screen.
 #include <QApplication>
+#include <QListWidget>
 #include <QWidget>
 #include <functional>
 #include <string>
@@ -17,6 +18,15 @@ QWidget* visibleWindow(const QString& name);
 // chained from inside each other to play a whole session; a window that never
 // appears ends the test program with a message instead of hanging.
 void whenShown(const QString& name, std::function<void(QWidget& window)> step);
+
+// Saves the window's picture as `name` in TAVOLEX_SCREENSHOT_DIR, when set.
+void screenshot(QWidget& window, const char* name);
+
+// The row of a list showing `text` (blanks around it ignored); a test
+// failure and row 0 when there is none.
+int rowOf(QListWidget& list, const QString& text);
+// Where to click on a row of a list, in its viewport.
+QPoint centreOf(QListWidget& list, int row);
 
 [[noreturn]] void missingWidget(const QWidget& window, const char* name);
 

@@ -31,8 +31,6 @@ void withForm(ui::qt::QtWindowSystem& windows, SampleForm& form, const std::func
     windows.showModal(form);
 }
 
-QPoint centreOfRow(QListWidget& list, int row) { return list.visualItemRect(list.item(row)).center(); }
-
 TEST(Lists, WithNothingSelectedTheFocusMarksNoEntry) {
     ui::qt::QtWindowSystem windows;
     SampleForm form;
@@ -214,11 +212,11 @@ TEST(Lists, LeftClickSelectsThenClickRunsBeforeMouseUp) {
     };
     withForm(windows, form, [&](QWidget& window) {
         auto& list = child<QListWidget>(window, "ListBox1");
-        QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::ControlModifier, centreOfRow(list, 2));
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::ControlModifier, qttest::centreOf(list, 2));
         EXPECT_EQ(list.currentRow(), 2);
         EXPECT_EQ(window.focusWidget(), &list);
         // The same entry again: no change, no Click.
-        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, centreOfRow(list, 2));
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, qttest::centreOf(list, 2));
     });
     EXPECT_EQ(indexSeenByClick, 2);
     EXPECT_EQ(form.log, (Log{"down 1 2", "click", "up 1 2", "down 1 0", "up 1 0", "query-close box"}));
@@ -232,7 +230,7 @@ TEST(Lists, RightClickReportsButtonTwoWithoutSelecting) {
     form.logMouseEvents(form.ListBox1);
     withForm(windows, form, [&](QWidget& window) {
         auto& list = child<QListWidget>(window, "ListBox1");
-        QTest::mouseClick(list.viewport(), Qt::RightButton, Qt::ShiftModifier, centreOfRow(list, 1));
+        QTest::mouseClick(list.viewport(), Qt::RightButton, Qt::ShiftModifier, qttest::centreOf(list, 1));
         EXPECT_EQ(list.currentRow(), 0);
     });
     EXPECT_EQ(form.ListBox1.ListIndex(), 0);

@@ -21,32 +21,16 @@
 #include "groups/MainWindow.h"
 #include "groups/UserForm00.h"
 #include "lines/Us_Menu.h"
-#include "office/engine/DocumentEngines.h"
 #include "office/engine/ExcelEngine.h"
-#include "platform/LinuxFileSystem.h"
 #include "platform/LinuxPlatform.h"
 #include "store/BaseWorkbook.h"
+#include "support/EngineObjects.h"
 #include "support/ScriptedChooser.h"
 #include "ui/scripted/ScriptedWindowSystem.h"
 #include "text/CaseFold.h"
 
 namespace {
 
-class Objects : public automation::ObjectFactory {
-public:
-    std::shared_ptr<automation::excel::Application> CreateExcel() override {
-        return office::engine::createExcelApplication();
-    }
-    std::shared_ptr<automation::FileSystem> CreateFileSystem() override {
-        return std::make_shared<platform::LinuxFileSystem>();
-    }
-    std::shared_ptr<automation::word::Application> CreateWord() override {
-        return office::engine::createWordApplication();
-    }
-    std::shared_ptr<automation::powerpoint::Presentation> GetPresentation(const std::string& fileName) override {
-        return office::engine::bindPresentationFile(fileName);
-    }
-};
 
 void selectEntry(ui::ScriptedWindowSystem& windows, const std::string& name) {
     windows.act([name](ui::Form& form) {
@@ -97,7 +81,7 @@ int run(const std::vector<std::string>& args) {
         return 0;
     }
     if (args.size() < 2) throw std::runtime_error("usage: create|add|list|copy|delete FOLDER ...");
-    Objects objects;
+    testsupport::EngineObjects objects;
     platform::LinuxPlatform platform;
     ui::ScriptedWindowSystem windows;
     windows.autoAcknowledge = true;
