@@ -10,7 +10,6 @@
 #include "core/Context.h"
 #include "core/ProgramEnd.h"
 #include "groups/MainWindow.h"
-#include "lines/Placeholders.h"
 #include "lines/Us_Menu.h"
 #include "platform/LinuxPlatform.h"
 #include "startup/Form1.h"
@@ -26,11 +25,6 @@ void wireSeams(core::Context& ctx) {
     ctx.seams.showFolderChooser = [](core::Context& c) { startup::ShowChooser(c); };
     ctx.seams.createDesktopShortcut = startup::CreateDesktopShortcut;
     ctx.seams.showLineEditor = lines::ShowLineEditor;
-    // TODO(file selection, probe): stand-ins until the chooser in file mode
-    // and the document probe exist.
-    ctx.seams.findFiles = lines::PlaceholderFindFiles;
-    ctx.seams.fileBoxMouseUp = lines::PlaceholderFileBoxMouseUp;
-    ctx.seams.probeLineFile = lines::PlaceholderProbeLineFile;
 }
 
 }  // namespace

@@ -92,6 +92,9 @@ void UserForm00::setTexts() {
 }
 
 void UserForm00::UserForm_Initialize() {
+    // Whatever a probe left in the shared slots is dropped, not closed.
+    ctx_.state.ProbedPresentation.reset();
+    ctx_.state.ProbedDocument.reset();
     setTexts();
     guarded([&] {
         store::OpenBaseWorkbook(ctx_);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -25,6 +26,13 @@ class TestObjectFactory : public automation::ObjectFactory {
 public:
     std::shared_ptr<automation::excel::Application> CreateExcel() override;
     std::shared_ptr<automation::FileSystem> CreateFileSystem() override;
+    // Word and PowerPoint of the engine; a test may hand out its own Word.
+    std::shared_ptr<automation::word::Application> CreateWord() override;
+    std::shared_ptr<automation::powerpoint::Presentation> GetPresentation(const std::string& fileName) override;
+    std::function<std::shared_ptr<automation::word::Application>()> makeWord;
+    // Whether every Excel and Word instance handed out has been quit and
+    // every presentation closed.
+    bool everythingClosed() const;
     bool excelMissing = false;
     // Short, so that tests of a busy store do not wait the program's seconds.
     std::chrono::milliseconds lockWait{300};
@@ -33,6 +41,8 @@ public:
     office::engine::ChartDrawer drawChart;
     // Every instance handed out, kept alive so tests can check it was quit.
     std::vector<std::shared_ptr<automation::excel::Application>> instances;
+    std::vector<std::shared_ptr<automation::word::Application>> wordInstances;
+    std::vector<std::shared_ptr<automation::powerpoint::Presentation>> presentations;
 };
 
 // Platform services that never touch the desktop. Folders are listed from

@@ -20,12 +20,13 @@
 #include "core/Text.h"
 #include "groups/MainWindow.h"
 #include "groups/UserForm00.h"
-#include "lines/Placeholders.h"
 #include "lines/Us_Menu.h"
+#include "office/engine/DocumentEngines.h"
 #include "office/engine/ExcelEngine.h"
 #include "platform/LinuxFileSystem.h"
 #include "platform/LinuxPlatform.h"
 #include "store/BaseWorkbook.h"
+#include "support/ScriptedChooser.h"
 #include "ui/scripted/ScriptedWindowSystem.h"
 #include "text/CaseFold.h"
 
@@ -38,6 +39,12 @@ public:
     }
     std::shared_ptr<automation::FileSystem> CreateFileSystem() override {
         return std::make_shared<platform::LinuxFileSystem>();
+    }
+    std::shared_ptr<automation::word::Application> CreateWord() override {
+        return office::engine::createWordApplication();
+    }
+    std::shared_ptr<automation::powerpoint::Presentation> GetPresentation(const std::string& fileName) override {
+        return office::engine::bindPresentationFile(fileName);
     }
 };
 
@@ -143,8 +150,6 @@ int run(const std::vector<std::string>& args) {
     } else if (command.rfind("line-", 0) == 0 && args.size() >= 4) {
         ctx.state.SelectedGroup = args[2];
         ctx.state.GroupEditMode.assign(1, 'M');  // (GCC 12 warns falsely on = "M" here)
-        ctx.seams.findFiles = lines::PlaceholderFindFiles;
-        ctx.seams.probeLineFile = lines::PlaceholderProbeLineFile;
         auto clickRow = [&windows](int row) {
             windows.selectItem("ListBox1", row);
             windows.mouseUp("ListBox1", ui::kLeftButton);
@@ -153,7 +158,7 @@ int run(const std::vector<std::string>& args) {
             windows.click("CommandButton5");
             windows.typeText("TextBox3", args[3]);
             windows.keyPress("TextBox1", 'x');
-            windows.answerInput(args[4]);
+            testsupport::chooseFile(windows, args[4]);
             windows.typeText("TextBox4", args[5]);
             windows.click("CommandButton1");
             windows.answer(ui::Answer::Yes);

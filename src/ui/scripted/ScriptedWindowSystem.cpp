@@ -69,6 +69,14 @@ void ScriptedWindowSystem::keyPress(const std::string& name, char key) {
     }});
 }
 
+void ScriptedWindowSystem::keyUp(const std::string& name, int keyCode, int shift) {
+    steps_.push_back(FormStep{"key up on " + name, [this, name, keyCode, shift](Form& form) {
+        Control& control = controlOf(form, name);
+        control.setFocus();
+        control.fireKeyUp(keyCode, shift);
+    }});
+}
+
 void ScriptedWindowSystem::typeText(const std::string& name, const std::string& text) {
     steps_.push_back(FormStep{"type into " + name, [this, name, text](Form& form) {
         auto* box = dynamic_cast<TextBox*>(&controlOf(form, name));

@@ -49,6 +49,8 @@ public:
     void doubleClickItem(const std::string& list, int index);
     // A key typed into a control (KeyPress; for a list, the first-letter jump).
     void keyPress(const std::string& control, char key);
+    // A key let go on a control (KeyUp), with its key code (13 Enter).
+    void keyUp(const std::string& control, int keyCode, int shift = 0);
     // The user replaces a text box's text and leaves it.
     void typeText(const std::string& control, const std::string& text);
     // The close box of the form on top.
