@@ -101,6 +101,6 @@ void BM_BuildPresentation(benchmark::State& state) {
     }
     state.counters["lines"] = static_cast<double>(state.range(0));
 }
-BENCHMARK(BM_BuildPresentation)->Arg(10)->Arg(30)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_BuildPresentation)->Arg(10)->Arg(30)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 }  // namespace

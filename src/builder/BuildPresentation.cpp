@@ -386,6 +386,15 @@ std::string BuildReport(const core::Context& ctx, int BuildStatus) {
 
 void BuildPresentation(core::Context& ctx, int& BuildStatus, const ProgressReport& progress) {
     BuildStatus = 0;
+    // The group name becomes part of a file name: one written by another
+    // program with a "/" in it must not lead the file out of the data folder.
+    if (core::HasForbiddenNameCharacter(ctx.state.SelectedGroup)) {
+        ctx.msgBox(ctx.tr("A Groupname does not contains the following characters: ",
+                          "Un GroupName non puo' contenere i seguenti caratteri: ") +
+                   "\\/:*?\"<>|\r" + ctx.state.SelectedGroup);
+        BuildStatus = 9;
+        return;
+    }
     auto version = AskVersion(ctx);
     if (!version) {
         BuildStatus = 9;

@@ -256,6 +256,18 @@ TEST_F(BuildPresentationTest, AnEmptyVersionStartsNothing) {
     EXPECT_EQ(windows.boxes.size(), 1u);
 }
 
+TEST_F(BuildPresentationTest, AGroupNameThatCannotBeAFileNameBuildsNothing) {
+    ctx.state.SelectedGroup = "../outside";
+    makeBaseWorkbook({{1, "../outside", "", "d", "/x.pdf", "", "", "", {}, {}, 100}});
+    int status = -1;
+    builder::BuildPresentation(ctx, status);
+    EXPECT_EQ(status, 9);
+    ASSERT_EQ(windows.boxes.size(), 1u);
+    EXPECT_EQ(windows.boxes[0].text,
+              "A Groupname does not contains the following characters: \\/:*?\"<>|\r../outside");
+    EXPECT_FALSE(fs::exists(folder.path().parent_path() / "outside - 1.xls"));
+}
+
 TEST_F(BuildPresentationTest, ItalianTextsAndAPageRangeBeyondItsDocument) {
     ctx.state.LanguageCode = "I";
     makeBaseWorkbook({{1, "Sales Review", "", "Manca", "/nowhere/x.doc", "", "", "", 1, 2, 100}});
