@@ -32,6 +32,9 @@ struct Seams {
     std::function<void(Context&, ui::Form& editor)> findFiles;
     std::function<void(Context&, ui::Form& editor, int button, int shift)> fileBoxMouseUp;
     std::function<void(Context&, ui::Form& editor, const std::string& fileName)> probeLineFile;
+    // Replaces WaitSeconds' pause (the button feedback) when set; measuring
+    // tools leave the feedback out of a command's time.
+    std::function<void(Context&, double seconds)> feedbackPause;
 };
 
 struct Context {
