@@ -25,6 +25,9 @@ struct Seams {
     std::function<void(Context&, const std::string& name, const std::string& folder)> createDesktopShortcut;
     // Shows the line editor for SelectedGroup and GroupEditMode; returns when it closes.
     std::function<void(Context&)> showLineEditor;
+    // Replaces WaitSeconds' pause (the button feedback) when set; measuring
+    // tools leave the feedback out of a command's time.
+    std::function<void(Context&, double seconds)> feedbackPause;
 };
 
 struct Context {

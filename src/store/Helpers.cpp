@@ -9,6 +9,7 @@ namespace store {
 void WaitSeconds(core::Context& ctx) {
     const double seconds = ctx.state.WaitTime;
     if (seconds <= 0) return;
+    if (ctx.seams.feedbackPause) return ctx.seams.feedbackPause(ctx, seconds);
     // Elapsed time from a steady clock: a pause across midnight or a clock
     // change still lasts exactly WaitTime.
     const auto start = std::chrono::steady_clock::now();

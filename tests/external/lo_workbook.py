@@ -5,6 +5,7 @@ program would, for the external checks.
   lo_workbook.py dump FILE [PASSWORD]      -> JSON: sheets, visibility, DATA rows, header fonts
   lo_workbook.py make-store FILE PASSWORD  -> a store made by LibreOffice: START, hidden DATA, lines
   lo_workbook.py make-plain FILE [PASSWORD]-> sheets First/Second with text, numbers and a formula
+  lo_workbook.py make-lines-store FILE PASSWORD COUNT -> a store of COUNT lines in 200 groups
 """
 import json
 import os
@@ -135,6 +136,26 @@ def make_store(path, password):
         save_xls(doc, path, password)
 
 
+def make_lines_store(path, password, count):
+    """A store of `count` lines in 200 groups, as a user's long list would be."""
+    with Office() as office:
+        doc = office.new()
+        sheets = doc.getSheets()
+        sheets.getByIndex(0).setName("START")
+        sheets.insertNewByName("DATA", 1)
+        data = sheets.getByName("DATA")
+        headers = ("Pos.", "PresentationGroup", "Supp.", "Description", "FileName", "InpSheet",
+                   "OutSheet", "ObjName", "FirstPage", "LastPage", "Sort")
+        rows = [headers]
+        for ident in range(1, count + 1):
+            rows.append((ident, "Group %d" % (ident % 200), "P" if ident % 7 == 0 else "",
+                         "Description of line %d" % ident, "/home/user/documents/file%d.doc" % ident,
+                         "", "", "", 1, 3, 100 + ident // 200))
+        data.getCellRangeByPosition(0, 0, len(headers) - 1, count).setDataArray(tuple(rows))
+        data.IsVisible = False
+        save_xls(doc, path, password)
+
+
 def make_plain(path, password):
     with Office() as office:
         doc = office.new()
@@ -157,4 +178,7 @@ def make_plain(path, password):
 if __name__ == "__main__":
     cmd, path = sys.argv[1], sys.argv[2]
     pw = sys.argv[3] if len(sys.argv) > 3 else None
-    {"dump": dump, "make-store": make_store, "make-plain": make_plain}[cmd](path, pw)
+    if cmd == "make-lines-store":  # make-lines-store PATH PASSWORD COUNT
+        make_lines_store(path, pw, int(sys.argv[4]))
+    else:
+        {"dump": dump, "make-store": make_store, "make-plain": make_plain}[cmd](path, pw)

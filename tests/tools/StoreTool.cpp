@@ -3,13 +3,17 @@
 //   tavolex_store_tool create FOLDER
 //   tavolex_store_tool add FOLDER ID GROUP [DESCRIPTION [SORT [EXCLUSION FILE INSHEET OUTSHEET FIRST LAST]]]
 //   tavolex_store_tool list FOLDER          (prints the main window's list)
+//   tavolex_store_tool new FOLDER GROUP         (New with a name: the list loaded, the name checked)
 //   tavolex_store_tool copy FOLDER GROUP NEWNAME
 //   tavolex_store_tool delete FOLDER GROUP
 //   tavolex_store_tool line-insert FOLDER GROUP DESCRIPTION FILE SORT   (through the line editor)
+//   tavolex_store_tool line-load FOLDER GROUP ROW                       (the line editor shows a line)
 //   tavolex_store_tool line-duplicate FOLDER GROUP ROW SORT             (ROW: 0-based in the line list)
 //   tavolex_store_tool line-delete FOLDER GROUP ROW
 //   tavolex_store_tool password             (the base workbook's password)
 //   tavolex_store_tool dump FILE [PASSWORD] (sheets, visibility, cells A1:C3 as the engine reads them)
+// --no-feedback-pause before the command leaves out the half-second button
+// feedback (for timing the commands).
 // Exit code 0 on success, 1 with a message on stderr otherwise.
 #include <iostream>
 #include <string>
@@ -69,7 +73,9 @@ void dump(const std::string& file, const std::string& password) {
     app->Quit();
 }
 
-int run(const std::vector<std::string>& args) {
+int run(std::vector<std::string> args) {
+    const bool noFeedbackPause = !args.empty() && args[0] == "--no-feedback-pause";
+    if (noFeedbackPause) args.erase(args.begin());
     if (!args.empty() && args[0] == "password") {
         core::AppState state;
         store::InitFixedSettings(state);
@@ -90,6 +96,7 @@ int run(const std::vector<std::string>& args) {
     ctx.state.FileSystem = objects.CreateFileSystem();
     store::InitFixedSettings(ctx.state);
     ctx.seams.showLineEditor = [](core::Context&) {};
+    if (noFeedbackPause) ctx.seams.feedbackPause = [](core::Context&, double) {};
 
     const std::string& command = args[0];
     try {
@@ -121,6 +128,10 @@ int run(const std::vector<std::string>& args) {
             for (int i = 0; i < list.ListCount(); ++i) std::cout << list.List(i) << "\n";
         });
         groups::RunMainWindow(ctx);
+    } else if (command == "new" && args.size() >= 3) {
+        windows.click("CommandButton1");
+        windows.answerInput(args[2]);
+        groups::RunMainWindow(ctx);
     } else if (command == "copy" && args.size() >= 4) {
         selectEntry(windows, args[2]);
         windows.click("CommandButton6");
@@ -146,6 +157,8 @@ int run(const std::vector<std::string>& args) {
             windows.typeText("TextBox4", args[5]);
             windows.click("CommandButton1");
             windows.answer(ui::Answer::Yes);
+        } else if (command == "line-load" && args.size() >= 4) {
+            clickRow(std::stoi(args[3]));
         } else if (command == "line-duplicate" && args.size() >= 5) {
             clickRow(std::stoi(args[3]));
             windows.click("CommandButton6");

@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# Times each command of the main window and the line editor as a whole
+# process of the command-line store tool, on stores of 100, 1,000 and 9,999
+# lines, and prints a table: the median wall time and the median peak memory
+# (maximum resident set, from /usr/bin/time -v) of RUNS runs.
+#
+#   bench/store_commands.sh [BUILD_DIR] [RUNS]      (defaults: build, 7)
+#
+# The stores are written by LibreOffice (tests/external/lo_workbook.py) when it
+# is installed, as a user's store saved by another suite would be; otherwise
+# by our own tool. STORES=DIR keeps the stores there and reuses them on the
+# next run (LibreOffice takes about a minute for each). Every run starts from the same store: a command that
+# changes it works on a fresh copy, which is not timed. The half-second
+# button feedback is left out (--no-feedback-pause).
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=${1:-build}
+runs=${2:-7}
+tool="$build/tests/tavolex_store_tool"
+[ -x "$tool" ] || { echo "no $tool: build the target tavolex_store_tool first" >&2; exit 1; }
+[ -x /usr/bin/time ] || { echo "/usr/bin/time is missing (Debian package time)" >&2; exit 1; }
+py=/usr/bin/python3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+password=$("$tool" password)
+
+make_store() {  # make_store FOLDER LINES
+  mkdir -p "$1"
+  if command -v soffice > /dev/null && $py -c "import uno" 2> /dev/null; then
+    $py "$here/../tests/external/lo_workbook.py" make-lines-store "$1/BasePresentation.xls" "$password" "$2"
+    writer=LibreOffice
+  else
+    "$tool" create "$1"
+    for ((id = 1; id <= $2; ++id)); do "$tool" add "$1" "$id" "Group $((id % 200))" "Description of line $id" $((100 + id / 200)); done
+    writer=Tavolex
+  fi
+}
+
+# median of the numbers on standard input
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+# measure FOLDER ARGS...: prints "milliseconds kilobytes" (medians)
+measure() {
+  local folder=$1; shift
+  local times=() peaks=()
+  for ((i = 0; i < runs; ++i)); do
+    rm -rf "$work/run"; mkdir "$work/run"
+    cp "$folder/BasePresentation.xls" "$work/run/"
+    local start end
+    start=$(date +%s%N)
+    /usr/bin/time -v -o "$work/time.txt" "$tool" --no-feedback-pause "${@/FOLDER/$work/run}" > /dev/null 2> "$work/err.txt" \
+      || { echo "the command $* failed:" >&2; cat "$work/err.txt" >&2; exit 1; }
+    end=$(date +%s%N)
+    # time -v gives the wall time in hundredths only: the clock around it is finer.
+    times+=("$(((end - start) / 1000))")
+    peaks+=("$(awk -F': ' '/Maximum resident set size/ { print $2 }' "$work/time.txt")")
+  done
+  echo "$(printf '%s\n' "${times[@]}" | median | awk '{ print $1 / 1000 }') $(printf '%s\n' "${peaks[@]}" | median)"
+}
+
+sizes=(100 1000 9999)
+stores=${STORES:-$work}
+writer="the stores in $stores"
+for n in "${sizes[@]}"; do [ -f "$stores/s$n/BasePresentation.xls" ] || make_store "$stores/s$n" "$n"; done
+echo "stores written by $writer; median of $runs runs; wall ms / peak MB"
+printf '%-34s' "command"; for n in "${sizes[@]}"; do printf '%18s' "$n lines"; done; echo
+row() {  # row LABEL STORE ARGS... (FOLDER stands for the store's folder; STORE s or d)
+  printf '%-34s' "$1"; local store=$2; shift 2
+  for n in "${sizes[@]}"; do
+    read -r ms kb < <(measure "$stores/$store$n" "$@")
+    printf "%10.1f / %5.1f" "$ms" "$(awk -v k="$kb" "BEGIN { print k / 1024 }")"
+  done
+  echo
+}
+# The line files of the stores do not exist: copying a line needs one that
+# does, which the stores "d" get in a group of their own (not timed). Readers
+# stop at row 9999, so a full store first gives up one line for it.
+for n in "${sizes[@]}"; do
+  rm -rf "$stores/d$n"; mkdir -p "$stores/d$n"; cp "$stores/s$n/BasePresentation.xls" "$stores/d$n/"
+  "$tool" --no-feedback-pause line-delete "$stores/d$n" "Group 5" 0 > /dev/null
+  "$tool" --no-feedback-pause line-insert "$stores/d$n" "Bench" "a line" /etc/hostname 150 > /dev/null
+  "$tool" list "$stores/d$n" | grep -qx Bench || { echo "could not prepare the store d$n" >&2; exit 1; }
+done
+row "load the list" s list FOLDER
+row "New (name checked)" s new FOLDER "A new group"
+row "Copy a group (50 lines)" s copy FOLDER "Group 5" "Group copy"
+row "Delete a group (50 lines)" s delete FOLDER "Group 5"
+row "line editor: load a line" s line-load FOLDER "Group 5" 0
+row "line editor: save a new line" s line-insert FOLDER "Group 5" "a new line" /etc/hostname 150
+row "line editor: save a copied line" d line-duplicate FOLDER "Bench" 0 151
+row "line editor: delete a line" s line-delete FOLDER "Group 5" 0
