@@ -267,6 +267,17 @@ TEST_F(OleObjects, DeletingAnObjectTakesItsStorageAlong) {
     EXPECT_EQ(sheet->OLEObjects(1)->Name(), "Object 2");
 }
 
+TEST_F(OleObjects, DeletingTheSheetTakesItsObjectsStoragesAlong) {
+    book->AddWorksheet()->SetName("Other");
+    book->Worksheets("Other")->AddOLEObject(memo, false, true, 0, "");
+    sheet->AddOLEObject(pdf, false, true, 0, "");
+    book->Worksheets("Other")->Delete();
+    const office::WorkbookModel model = office::readXlsFile(reopen(), "");
+    ASSERT_EQ(model.rootStorage.children.size(), 1u);
+    EXPECT_EQ(model.rootStorage.children[0].name, "MBD00000002");
+    EXPECT_EQ(sheet->OLEObjects(1)->FileBytes(), testsupport::readFileBytes(pdf));
+}
+
 TEST_F(OleObjects, FilesThatCannotBeEmbeddedAreRefusedAndChangeNothing) {
     const std::string missing = (folder.path() / "gone.pdf").string();
     const std::string unreadable = (folder.path() / "secret.pdf").string();
