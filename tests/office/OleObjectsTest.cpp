@@ -288,7 +288,12 @@ TEST_F(OleObjects, FilesThatCannotBeEmbeddedAreRefusedAndChangeNothing) {
         bool link;
         std::string says;
     };
+    // Sparse: refused by its size before a byte of it is read.
+    const std::string huge = (folder.path() / "disk image.iso").string();
+    writeFile(huge, {});
+    fs::resize_file(huge, (std::uintmax_t{1} << 30) + 1);
     std::vector<Case> cases{{missing, false, "could not be found"},
+                            {huge, false, "too large"},
                             {folder.path().string(), false, "not a file"},
                             {pdf, true, "not links"}};
     if (::geteuid() != 0) cases.push_back({unreadable, false, "permission denied"});
