@@ -43,11 +43,7 @@ automation::chart::Chart readAndFill(std::size_t which) {
     const auto& found = s.charts.at(which);
     auto chart = office::chart::readChart(std::span(s.stream).subspan(found.offset, found.size),
                                           office::chart::defaultPalette());
-    office::chart::fillFromCells(chart, s.externSheets, [&](int sheet, std::uint32_t row, std::uint32_t column) {
-        office::chart::CellContent content;
-        if (const office::Cell* cell = s.model.sheets.at(sheet).cell(row + 1, column + 1)) content.value = cell->value;
-        return content;
-    });
+    office::chart::fillFromCells(chart, s.externSheets, office::chart::modelCells(s.model));
     return chart;
 }
 

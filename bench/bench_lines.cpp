@@ -1,25 +1,31 @@
 // The line editor on a base workbook of 9,999 lines, whole commands from
-// the click to the saved file: clicking a line until its fields show, and
-// saving a changed line.
+// the click to the saved file: clicking a line until its fields show (its
+// one-page document probed), and saving a changed line. And the probe of a
+// 100-page document and a 100-slide presentation as a chosen file gets it.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 
 #include <unistd.h>
 
 #include "core/Context.h"
 #include "lines/Us_Menu.h"
+#include "office/engine/DocumentEngines.h"
 #include "office/engine/ExcelEngine.h"
 #include "platform/LinuxFileSystem.h"
 #include "platform/LinuxPlatform.h"
+#include "probe/DocumentProbe.h"
 #include "store/BaseWorkbook.h"
 #include "ui/scripted/ScriptedWindowSystem.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+
+#ifndef TAVOLEX_SHARED_SAMPLES
+#define TAVOLEX_SHARED_SAMPLES "../shared/samples"
+#endif
 
 class Objects : public automation::ObjectFactory {
 public:
@@ -29,7 +35,15 @@ public:
     std::shared_ptr<automation::FileSystem> CreateFileSystem() override {
         return std::make_shared<platform::LinuxFileSystem>();
     }
+    std::shared_ptr<automation::word::Application> CreateWord() override {
+        return office::engine::createWordApplication();
+    }
+    std::shared_ptr<automation::powerpoint::Presentation> GetPresentation(const std::string& fileName) override {
+        return office::engine::bindPresentationFile(fileName);
+    }
 };
+
+std::string sample(const char* name) { return (fs::path(TAVOLEX_SHARED_SAMPLES) / name).string(); }
 
 struct Bench {
     Objects objects;
@@ -41,13 +55,12 @@ struct Bench {
     Bench() {
         fs::create_directories(folder);
         const std::string document = (folder / "memo.doc").string();
-        { std::ofstream(document) << "x"; }
+        fs::copy_file(sample("memo.doc"), document);
         windows.autoAcknowledge = true;
         ctx.state.DataFolder = folder.string() + "/";
         ctx.state.FileSystem = objects.CreateFileSystem();
         ctx.state.SelectedGroup = "Group 17";
         ctx.state.GroupEditMode = "M";
-        ctx.seams.probeLineFile = [](core::Context& c, ui::Form&, const std::string&) { c.state.MaxPageCount = 9; };
         store::InitFixedSettings(ctx.state);
         store::CreateBaseWorkbook(ctx, ctx.state.DataFolder);
         store::OpenBaseWorkbook(ctx);
@@ -106,5 +119,24 @@ void BM_SaveAChangedLine(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SaveAChangedLine)->UseManualTime()->Iterations(8)->Unit(benchmark::kMillisecond);
+
+// A chosen file probed into the editor's frames: the count and the caption.
+void BM_ProbeLineFile(benchmark::State& state, const char* name) {
+    const std::string path = sample(name);
+    if (!fs::exists(path)) return state.SkipWithError("no sample file");
+    Objects objects;
+    platform::LinuxPlatform platform;
+    ui::ScriptedWindowSystem windows;
+    core::Context ctx{objects, platform, windows};
+    lines::Us_Menu editor(ctx);
+    ctx.state.LineEditMode = "I";
+    for (auto _ : state) {
+        probe::ProbeLineFile(ctx, editor, path);
+        benchmark::DoNotOptimize(editor.Frame1.caption());
+    }
+    state.counters["count"] = ctx.state.MaxPageCount.toNumber();
+}
+BENCHMARK_CAPTURE(BM_ProbeLineFile, long_doc, "long.doc")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ProbeLineFile, long_ppt, "long.ppt")->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -5,10 +5,11 @@
 #include <exception>
 
 #include "app/AppObjectFactory.h"
+#include "app/BatchMain.h"
+#include "builder/BatchBuild.h"
 #include "core/Context.h"
 #include "core/ProgramEnd.h"
 #include "groups/MainWindow.h"
-#include "lines/Placeholders.h"
 #include "lines/Us_Menu.h"
 #include "platform/LinuxPlatform.h"
 #include "startup/Form1.h"
@@ -24,16 +25,15 @@ void wireSeams(core::Context& ctx) {
     ctx.seams.showFolderChooser = [](core::Context& c) { startup::ShowChooser(c); };
     ctx.seams.createDesktopShortcut = startup::CreateDesktopShortcut;
     ctx.seams.showLineEditor = lines::ShowLineEditor;
-    // TODO(file selection, probe): stand-ins until the chooser in file mode
-    // and the document probe exist.
-    ctx.seams.findFiles = lines::PlaceholderFindFiles;
-    ctx.seams.fileBoxMouseUp = lines::PlaceholderFileBoxMouseUp;
-    ctx.seams.probeLineFile = lines::PlaceholderProbeLineFile;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The batch build needs no display: it runs before any window system exists.
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (builder::IsBatchRequest(arguments)) return app::RunBatch(arguments);
+
     // Taken before Qt sees the command line: Qt would remove options of its
     // own ("-style ...") from it, and the argument is a folder, kept whole.
     // The shell has split the argument at spaces and removed its quotes: the

@@ -28,6 +28,10 @@ enum class PasteType : int { All = -4104, Formats = -4122, Values = -4163 };
 enum class PictureFormat : int { Picture = -4147, Bitmap = 2 };
 enum class PictureAppearance : int { Screen = 1, Printer = 2 };
 enum class PageOrientation : int { Portrait = 1, Landscape = 2 };
+enum class HAlign : int { General = 1, Left = -4131, Center = -4108, Right = -4152 };
+enum class VAlign : int { Top = -4160, Center = -4108, Bottom = -4107 };
+enum class LineStyle : int { None = -4142, Continuous = 1 };
+enum class SelectionMode : int { NoRestrictions = 0, UnlockedCells = 1, NoSelection = -4142 };
 
 class Sheet;
 class Worksheet;
@@ -39,6 +43,9 @@ public:
     virtual void SetBold(bool bold) = 0;
     virtual Underline GetUnderline() const = 0;
     virtual void SetUnderline(Underline underline) = 0;
+    // In points.
+    virtual double Size() const = 0;
+    virtual void SetSize(double points) = 0;
 };
 
 // A rectangular block of cells, whole rows ("Rows(5)", "1:3") or whole columns
@@ -92,6 +99,22 @@ public:
 
     virtual Font& GetFont() = 0;
     virtual Worksheet& Parent() = 0;
+
+    // Cell formatting of every cell of the range.
+    virtual void SetHorizontalAlignment(HAlign align) = 0;
+    virtual void SetVerticalAlignment(VAlign align) = 0;
+    virtual void SetWrapText(bool wrap) = 0;
+    // Borders.LineStyle: the four edges of every cell.
+    virtual void SetBorderLineStyle(LineStyle style) = 0;
+    // Of the range's rows, in points; of its columns, in characters of the default font.
+    virtual void SetRowHeight(double points) = 0;
+    virtual void SetColumnWidth(double characters) = 0;
+
+    // Sorts the range's rows top to bottom, ascending by the column of
+    // `key` (a cell): numbers first, then texts ignoring case, empty cells
+    // last; equal keys keep their order. With `header` the first row stays.
+    // Only the range's columns move.
+    virtual void Sort(const Range& key, bool header) = 0;
 };
 
 // An embedded chart on a worksheet.
@@ -225,6 +248,11 @@ public:
                          bool scenarios = true) = 0;
     virtual void Unprotect(const std::string& password) = 0;
     virtual bool ProtectContents() const = 0;
+
+    // What the user may select while the sheet is protected. As in Excel,
+    // the setting lives with the open workbook and is not saved in the file.
+    virtual SelectionMode EnableSelection() const = 0;
+    virtual void SetEnableSelection(SelectionMode mode) = 0;
 };
 
 // A chart sheet.

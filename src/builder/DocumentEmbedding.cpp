@@ -7,6 +7,7 @@
 
 #include "automation/AutomationError.h"
 #include "core/Text.h"
+#include "probe/DocumentProbe.h"
 #include "store/BaseWorkbook.h"
 #include "text/CaseFold.h"
 
@@ -65,13 +66,6 @@ long countEmbeddedPages(excel::OLEObject& object, std::shared_ptr<word::Applicat
     return pages;
 }
 
-long countSlides(core::Context& ctx, const std::string& fileName) {
-    auto presentation = ctx.objects.GetPresentation(fileName);
-    const long slides = presentation->GetSlides().Count();
-    presentation->Close();
-    return slides;
-}
-
 void showEmbeddingFailure(core::Context& ctx, long number, const std::string& description,
                           const std::string& fileName, const std::string& lineDescription) {
     // One wording for both languages.
@@ -104,7 +98,7 @@ void EmbedDocument(core::Context& ctx, excel::Workbook& workbook, const std::str
         const std::string kind = store::FileExtension(fileName);
         std::string objectText = object->Name();
         if (text::equalsIgnoringCase(kind, "PPT"))
-            objectText += "|" + std::to_string(countSlides(ctx, fileName));
+            objectText += "|" + std::to_string(probe::CountSlides(ctx, fileName));
         else if (text::equalsIgnoringCase(kind, "DOC"))
             objectText += "|" + std::to_string(countEmbeddedPages(*object, wordApp, opened));
         sheet->Cells(row, kColumnObject)->SetValue(automation::Variant(objectText));

@@ -8,7 +8,9 @@
 #include <string>
 
 #include "automation/Excel.h"
+#include "automation/PowerPoint.h"
 #include "automation/WindowsServices.h"
+#include "automation/Word.h"
 
 namespace core {
 
@@ -47,6 +49,8 @@ struct AppState {
     std::string GroupEditMode;  // "I" new group, "M" update
 
     bool BuildInProgress = false;
+    // The Presentation the last build wrote (or was writing); the caller reports and opens it.
+    std::string PresentationPath;
 
     // Line editor and document probe.
     LineRecord CurrentLine;
@@ -54,6 +58,11 @@ struct AppState {
     automation::Variant MaxPageCount;  // pages or slides of the line's document
     std::vector<std::int32_t> LineIds;  // DATA column A of each row of the line list
     std::array<int, 11> FieldErrors{};  // 1 where number box n (4, 5, 6) holds no number
+
+    // The document probe's presentation and document while it counts them;
+    // empty otherwise. FatalError closes what they hold.
+    std::shared_ptr<automation::powerpoint::Presentation> ProbedPresentation;
+    std::shared_ptr<automation::word::Document> ProbedDocument;
 
     // Chooser window.
     std::string ChooserMode;     // "FLD" folder, otherwise file

@@ -25,13 +25,6 @@ struct Seams {
     std::function<void(Context&, const std::string& name, const std::string& folder)> createDesktopShortcut;
     // Shows the line editor for SelectedGroup and GroupEditMode; returns when it closes.
     std::function<void(Context&)> showLineEditor;
-    // The line editor's file: choosing it (a key or a plain click in the file
-    // box), the file box's mouse release (Alt+click views the file), and
-    // looking into it for sheets, pages or slides. `editor` is the line
-    // editor window (lines::Us_Menu).
-    std::function<void(Context&, ui::Form& editor)> findFiles;
-    std::function<void(Context&, ui::Form& editor, int button, int shift)> fileBoxMouseUp;
-    std::function<void(Context&, ui::Form& editor, const std::string& fileName)> probeLineFile;
 };
 
 struct Context {

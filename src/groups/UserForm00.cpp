@@ -16,6 +16,7 @@ UserForm00::UserForm00(core::Context& ctx) : ui::Form("UserForm00"), ctx_(ctx) {
     CommandButton2.onClick = [this] { CommandButton2_Click(); };
     CommandButton3.onClick = [this] { CommandButton3_Click(); };
     CommandButton4.onClick = [this] { CommandButton4_Click(); };
+    CommandButton5.onClick = [this] { CommandButton5_Click(); };
     CommandButton6.onClick = [this] { CommandButton6_Click(); };
     CommandButton7.onClick = [this] { CommandButton7_Click(); };
     CommandButton8.onMouseUp = [this](int button, int shift, double x, double y) {
@@ -91,6 +92,9 @@ void UserForm00::setTexts() {
 }
 
 void UserForm00::UserForm_Initialize() {
+    // Whatever a probe left in the shared slots is dropped, not closed.
+    ctx_.state.ProbedPresentation.reset();
+    ctx_.state.ProbedDocument.reset();
     setTexts();
     guarded([&] {
         store::OpenBaseWorkbook(ctx_);

@@ -36,6 +36,9 @@ public:
     void CommandButton2_Click();
     void CommandButton3_Click();
     void CommandButton4_Click();
+    // Create the Presentation: builds the selected group, reports the file,
+    // opens it for the user and ends the program.
+    void CommandButton5_Click();
     void CommandButton6_Click();
     void CommandButton7_Click();
     void CommandButton8_MouseUp(int button, int shift, double x, double y);

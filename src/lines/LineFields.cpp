@@ -4,6 +4,7 @@
 
 #include "core/Text.h"
 #include "lines/Us_Menu.h"
+#include "probe/DocumentProbe.h"
 #include "store/BaseWorkbook.h"
 #include "store/DataLayout.h"
 #include "text/CaseFold.h"
@@ -107,7 +108,7 @@ void Us_Menu::ListBox1_MouseUp(int, int, double, double) {
         ctx_.msgBox(line.FileName + "\r" + ctx_.tr(" Does not exist!", " Non esiste!"));
     } else {
         state.LineEditMode = "V";
-        if (ctx_.seams.probeLineFile) ctx_.seams.probeLineFile(ctx_, *this, line.FileName);
+        probe::ProbeLineFile(ctx_, *this, line.FileName);
     }
     TextBox3.setFocus();
 }
@@ -292,15 +293,6 @@ bool Us_Menu::validateForSave() {
         }
     }
     return true;
-}
-
-void Us_Menu::TextBox1_KeyPress(int& keyAscii) {
-    keyAscii = 0;  // the box is locked: the key only opens the chooser
-    if (ctx_.seams.findFiles) ctx_.seams.findFiles(ctx_, *this);
-}
-
-void Us_Menu::TextBox1_MouseUp(int button, int shift, double, double) {
-    if (ctx_.seams.fileBoxMouseUp) ctx_.seams.fileBoxMouseUp(ctx_, *this, button, shift);
 }
 
 }  // namespace lines

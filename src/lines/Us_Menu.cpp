@@ -98,6 +98,7 @@ void Us_Menu::connectHandlers() {
     TextBox6.onAfterUpdate = [this] { TextBox6_AfterUpdate(); };
     TextBox1.onKeyPress = [this](int& key) { TextBox1_KeyPress(key); };
     TextBox1.onMouseUp = [this](int b, int s, double x, double y) { TextBox1_MouseUp(b, s, x, y); };
+    TextBox1.onChange = [this] { TextBox1_Change(); };
     CommandButton1.onClick = [this] { CommandButton1_Click(); };
     CommandButton5.onClick = [this] { CommandButton5_Click(); };
     CommandButton6.onClick = [this] { CommandButton6_Click(); };

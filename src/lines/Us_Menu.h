@@ -58,6 +58,11 @@ public:
     void TextBox6_AfterUpdate();
     void TextBox1_KeyPress(int& keyAscii);
     void TextBox1_MouseUp(int button, int shift, double x, double y);
+    void TextBox1_Change();
+
+    // Chooses the line's file through the chooser in file mode and probes it;
+    // a cancelled choice changes nothing.
+    void FindFiles();
 
     void CommandButton1_Click();  // Save
     void CommandButton5_Click();  // Insert new line
@@ -87,6 +92,8 @@ private:
     bool lineLoaded() const;
     // Tells the user the line is gone and closes the base workbook unchanged.
     void reportLineGone(const std::string& id);
+    // Opens the line's file with the desktop's program for it (Alt+click).
+    void viewLineFile();
     void showDone(ui::CommandButton& button, const std::string& caption);
     void markRed(ui::Control& control) { control.setBackColor(ui::kRed); }
     void guarded(const std::function<void()>& body);

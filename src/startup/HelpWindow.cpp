@@ -29,8 +29,8 @@ void ShowHelp(core::Context& ctx) {
     UserForm1 form(ctx);
     form.TextBox1.setText(HelpText(ctx.state.LanguageCode));
     // Caret at the start, nothing selected: the text shows from its first line.
-    form.TextBox1.selStart = 0;
-    form.TextBox1.selLength = 0;
+    form.TextBox1.SetSelStart(0);
+    form.TextBox1.SetSelLength(0);
     form.setCaption(ctx.state.TitleText + "  Tutorial");
     ctx.windows.showModal(form);
 }

@@ -31,8 +31,12 @@ void WaitSeconds(core::Context& ctx);
 // The text after the last "." of `name`, or the whole name without one.
 std::string FileExtension(const std::string& name);
 
+// Closes the presentation and the document the document probe holds, if
+// any, and empties their slots; never reports an error.
+void CloseProbedDocuments(core::AppState& state);
+
 // Shows "Not recoverable error!!!!" with the error's number and description,
-// discards the open base workbook, closes the documents other commands hold,
+// discards the open base workbook, closes the documents the probe holds,
 // and ends the program.
 [[noreturn]] void FatalError(core::Context& ctx, const automation::AutomationError& error);
 

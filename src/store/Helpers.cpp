@@ -24,9 +24,26 @@ std::string FileExtension(const std::string& name) {
     return dot == std::string::npos ? name : name.substr(dot + 1);
 }
 
+void CloseProbedDocuments(core::AppState& state) {
+    // Each is closed on its own: a failure of one must not keep the other open.
+    if (auto presentation = std::move(state.ProbedPresentation)) {
+        try {
+            presentation->Close();
+        } catch (const automation::AutomationError&) {
+        }
+    }
+    if (auto document = std::move(state.ProbedDocument)) {
+        try {
+            document->Close(automation::word::kDoNotSaveChanges);
+        } catch (const automation::AutomationError&) {
+        }
+    }
+}
+
 void FatalError(core::Context& ctx, const automation::AutomationError& error) {
     ctx.msgBox("Not recoverable error!!!!\r" + std::to_string(error.number()) + "    " + error.description());
     CloseBaseWorkbookDiscard(ctx);
+    CloseProbedDocuments(ctx.state);
     core::EndProgram();
 }
 

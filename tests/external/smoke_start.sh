@@ -5,8 +5,9 @@
 #      after OK the main window "Tavolex 1.1" follows;
 #   2. the same folder again: the main window "Tavolex 1.1" comes first, and
 #      its Exit button ends the program;
-#   3. New on a fresh folder opens the line editor, a line is saved, and
-#      Exit brings the main window back;
+#   3. New on a fresh folder opens the line editor, its file box opens the
+#      chooser, a document is taken and probed, the line is saved, and Exit
+#      brings the main window back;
 #   4. no argument: the first-run question box titled "Tavolex 1.1".
 # Screenshots of each land in the build folder (smoke_start_*.png).
 #
@@ -175,7 +176,7 @@ echo "existing folder: Exit ends the program (status 0)"
 window_width() { xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p'; }
 fresh="$work/fresh folder"
 mkdir -p "$fresh"
-echo x > "$work/memo.doc"
+cp "$(dirname "$0")/../data/memo.doc" "$fresh/memo.doc"
 start_program "$fresh"
 box=$(wait_for_window "Tavolex") || exit 1
 press_return_in "$box"
@@ -198,11 +199,24 @@ done
 xdotool mousemove --window "$editor" 648 57 click 1; sleep 0.5
 screenshot smoke_start_editor.png
 echo "New: the line editor opens with its fields"
-# The file box (TextBox1 at 6, 56 in Frame3 at 12, 188): a click asks for the path.
+# The file box (TextBox1 at 6, 56 in Frame3 at 12, 188): a click opens the
+# chooser "Find:" in the data folder.
 xdotool mousemove --window "$editor" 100 342 click 1
-prompt=$(wait_for_window "Tavolex") || exit 1
-xdotool windowfocus "$prompt"; sleep 0.2
-xdotool type --delay 20 "$work/memo.doc"; xdotool key Return; sleep 0.5
+chooser=""
+for _ in $(seq 1 50); do
+  chooser=$(xdotool search --onlyvisible --name "^Find:$" 2> /dev/null | head -1)
+  [ -n "$chooser" ] && break
+  sleep 0.2
+done
+[ -n "$chooser" ] || fail "the file box did not open the chooser"
+screenshot smoke_start_chooser.png
+# The file list (File1 at 198, 54 points): a click on its first row gives it
+# the focus, "m" jumps to memo.doc and Enter takes it, as Select does.
+xdotool mousemove --window "$chooser" 304 82 click 1; sleep 0.3
+xdotool key m; sleep 0.2; xdotool key Return; sleep 1
+xdotool search --onlyvisible --name "^Find:$" > /dev/null 2>&1 && fail "the chooser is still open after Enter on memo.doc"
+screenshot smoke_start_probed.png
+echo "the file box opens the chooser; memo.doc is taken and probed"
 # The sort number (TextBox4 at 332, 18 in Frame3): type it, then Save (442, 56).
 xdotool mousemove --window "$editor" 488 294 click 1; sleep 0.2
 xdotool type --delay 20 "120"; sleep 0.2

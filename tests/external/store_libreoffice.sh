@@ -57,7 +57,7 @@ check "still START and hidden DATA" "[(s['name'], s['visible']) for s in d['shee
 decrypts "the store after copy and delete" "$store/BasePresentation.xls"
 
 # Lines written through the line editor: inserts, a duplicate and a delete.
-doc="$work/memo.doc"; echo x > "$doc"; pdf="$work/report.pdf"; echo x > "$pdf"
+doc="$work/memo.doc"; cp "$here/../data/memo.doc" "$doc"; pdf="$work/report.pdf"; echo x > "$pdf"
 "$tool" line-insert "$store" "Lines" "first line" "$doc" 120 && "$tool" line-insert "$store" "Lines" "second line" "$pdf" 110 \
   && "$tool" line-duplicate "$store" "Lines" 1 130 && "$tool" line-delete "$store" "Lines" 0 || exit 1
 $py "$here/lo_workbook.py" dump "$store/BasePresentation.xls" "$password" > "$work/dump.json" || exit 1

@@ -90,7 +90,13 @@ TEST(ChartData, ExternSheetTableNamesOurSheetsOnly) {
     };
     const auto stream = globals.bytes();
     EXPECT_EQ(office::chart::externSheetTable(stream), (std::vector<int>{-1, 2, -1, 0}));
-    EXPECT_TRUE(office::chart::externSheetTable({}).empty());
+    EXPECT_TRUE(office::chart::externSheetTable(std::span<const std::uint8_t>()).empty());
+    // The same records as a workbook model keeps them.
+    std::vector<office::RawRecord> links;
+    for (const auto& r : globals.list)
+        if (r.id == 0x01AE || r.id == 0x0017) links.push_back({r.id, r.body});
+    links.pop_back();  // the other substream's
+    EXPECT_EQ(office::chart::externSheetTable(links), (std::vector<int>{-1, 2, -1, 0}));
 
     const auto path = testsupport::sharedSample("reference/poi_ex42570-20305.xls");
     if (!std::filesystem::exists(path)) return;

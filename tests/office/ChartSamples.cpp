@@ -21,8 +21,6 @@ namespace rec = office::biff::rec;
 using office::biff::Record;
 using office::biff::RecordReader;
 
-constexpr std::uint16_t kPalette = 0x0092;
-
 std::uint16_t u16(std::span<const std::uint8_t> b, std::size_t at) { return b[at] | (b[at + 1] << 8); }
 std::uint32_t u32(std::span<const std::uint8_t> b, std::size_t at) { return u16(b, at) | (u16(b, at + 2) << 16); }
 
@@ -77,12 +75,7 @@ automation::chart::Chart WorkbookCharts::read(const FoundChart& c) const {
 
 automation::chart::Chart WorkbookCharts::readAndFill(const FoundChart& c) const {
     auto chart = read(c);
-    office::chart::fillFromCells(chart, externSheets, [&](int sheet, std::uint32_t row, std::uint32_t column) {
-        office::chart::CellContent content;
-        if (sheet >= 0 && static_cast<std::size_t>(sheet) < model.sheets.size())
-            if (const office::Cell* cell = model.sheets[sheet].cell(row + 1, column + 1)) content.value = cell->value;
-        return content;
-    });
+    office::chart::fillFromCells(chart, externSheets, office::chart::modelCells(model));
     return chart;
 }
 
@@ -92,17 +85,12 @@ WorkbookCharts loadCharts(const std::filesystem::path& path) {
     out.model = office::readXls(file, "");
     out.stream = clearStream(file);
     out.externSheets = office::chart::externSheetTable(out.stream);
-    auto defaults = office::chart::defaultPalette();
-    out.palette.assign(defaults.begin(), defaults.end());
-
+    out.palette.assign(out.model.palette.begin(), out.model.palette.end());
     std::vector<std::size_t> sheetStarts;  // BOF offsets in BOUNDSHEET order
     RecordReader globals(out.stream);
     Record r;
     while (globals.next(r) && r.id != rec::kEof) {
         if (r.id == rec::kBoundSheet) sheetStarts.push_back(u32(r.body, 0));
-        if (r.id == kPalette)
-            for (std::size_t i = 0; i < u16(r.body, 0) && i < out.palette.size(); ++i)
-                out.palette[i] = (r.body[2 + 4 * i] << 16) | (r.body[3 + 4 * i] << 8) | r.body[4 + 4 * i];
     }
     for (const auto& found : office::chart::findChartSubstreams(out.stream)) {
         auto sheet = std::find(sheetStarts.begin(), sheetStarts.end(), found.sheetOffset);

@@ -69,8 +69,8 @@ TEST_F(HelpWindowTest, OpensModallyWithTextCaptionAndCaretAtTheStart) {
     ShowAndLook([](startup::UserForm1& form) {
         EXPECT_EQ(form.caption(), "Tavolex 1.1  Tutorial");
         EXPECT_EQ(form.TextBox1.text(), startup::HelpText("I"));
-        EXPECT_EQ(form.TextBox1.selStart, 0);
-        EXPECT_EQ(form.TextBox1.selLength, 0);
+        EXPECT_EQ(form.TextBox1.SelStart(), 0);
+        EXPECT_EQ(form.TextBox1.SelLength(), 0);
         EXPECT_TRUE(form.showing());
     });
     EXPECT_EQ(run.windows.formsShown, (std::vector<std::string>{"UserForm1"}));

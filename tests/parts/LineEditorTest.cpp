@@ -1,14 +1,15 @@
 // The line editor played through the scripted window system against real
 // base workbooks: the line list, loading a line, the fields' checks, and
 // Save, Insert, Duplicate and Delete.
+#include <filesystem>
 #include <fstream>
 
 #include "core/ProgramEnd.h"
-#include "lines/Placeholders.h"
 #include "groups/MainWindow.h"
 #include "groups/UserForm00.h"
 #include "lines/Us_Menu.h"
 #include "parts/PartsFixture.h"
+#include "support/ScriptedChooser.h"
 
 namespace partstest {
 namespace {
@@ -21,24 +22,11 @@ protected:
         windows.autoAcknowledge = true;  // OK boxes; questions still need their answer
         ctx.state.SelectedGroup = "Budget";
         ctx.state.GroupEditMode = "M";
-        ctx.seams.findFiles = lines::PlaceholderFindFiles;
-        ctx.seams.fileBoxMouseUp = lines::PlaceholderFileBoxMouseUp;
-        // A probe that knows each workbook has the sheets "Sales" and
-        // "Costs", and each document five pages.
-        ctx.seams.probeLineFile = [](core::Context& c, ui::Form& form, const std::string& file) {
-            auto& editor = dynamic_cast<lines::Us_Menu&>(form);
-            const bool workbook = file.size() > 4 && file.substr(file.size() - 4) == ".xls";
-            editor.Frame2.setVisible(workbook);
-            editor.Frame1.setVisible(!workbook);
-            if (workbook) {
-                editor.ListBox2.SetItems({"Sales", "Costs"});
-                for (int i = 0; i < 2; ++i)
-                    if (editor.ListBox2.List(i) == c.state.CurrentLine.SheetName) editor.ListBox2.SetListIndex(i);
-            } else {
-                c.state.MaxPageCount = 5;
-            }
-        };
-        for (const char* name : {"book.xls", "memo.doc", "report.pdf"}) std::ofstream(folder.path() / name) << "x";
+        // Real files: a workbook with the sheets Data, Summary and Notes, a
+        // one-page and a five-page document, and a file of another kind.
+        for (const char* name : {"budget.xls", "memo.doc", "report.doc"})
+            std::filesystem::copy_file(testsupport::testData(name), folder.path() / name);
+        std::ofstream(folder.path() / "report.pdf") << "x";
     }
     std::string file(const std::string& name) const { return folder.withSeparator() + name; }
 
@@ -47,7 +35,7 @@ protected:
         windows.click("CommandButton5");
         windows.typeText("TextBox3", description);
         windows.keyPress("TextBox1", 'x');
-        windows.answerInput(file(fileName));
+        testsupport::chooseFile(windows, file(fileName));
     }
     void saveNew(const std::string& sort) {
         windows.typeText("TextBox4", sort);
@@ -103,7 +91,7 @@ TEST_F(LineEditorTest, ListsTheGroupsLinesSortedWithCodeAndDescription) {
 TEST_F(LineEditorTest, TheFirstLineEverGoesToRowTwoWithIdOneAndSavingAgainRewritesIt) {
     makeBaseWorkbook();
     ctx.state.GroupEditMode = "I";
-    beginLine("book.xls", "Sales sheet");
+    beginLine("budget.xls", "Sales sheet");
     windows.selectItem("ListBox2", 1);
     windows.typeText("TextBox2", "Out costs");
     saveNew("120");
@@ -114,7 +102,7 @@ TEST_F(LineEditorTest, TheFirstLineEverGoesToRowTwoWithIdOneAndSavingAgainRewrit
     run();
     const auto data = readDataRows();
     ASSERT_EQ(data.size(), 1u);
-    EXPECT_EQ(data[0], (std::vector<std::string>{"1", "Budget", "", "Sales sheet, again", file("book.xls"), "Costs",
+    EXPECT_EQ(data[0], (std::vector<std::string>{"1", "Budget", "", "Sales sheet, again", file("budget.xls"), "Summary",
                                                  "Out costs", "", "", "", "120"}));
     EXPECT_EQ(windows.messages(), (std::vector<std::string>{"Do you confirm?"}));
     EXPECT_EQ(rows, (std::vector<std::string>{"120  Sales sheet, again"}));
@@ -154,8 +142,8 @@ TEST_F(LineEditorTest, SortNumbersAreReadInTheUsersNumbersAndRoundedHalfUp) {
 
 TEST_F(LineEditorTest, SaveChecksRunInOrderWithTheirMessages) {
     makeBaseWorkbook({{1, "Other", "", "x", file("memo.doc"), "", "", "", 0, 0, 150},
-                      {2, "Budget", "", "y", file("book.xls"), "Sales", "Used", "", "", "", 160}});
-    beginLine("memo.doc");
+                      {2, "Budget", "", "y", file("budget.xls"), "Data", "Used", "", "", "", 160}});
+    beginLine("report.doc");
     windows.typeText("TextBox4", "abc");
     windows.click("CommandButton1");  // a box in error comes before the range
     windows.typeText("TextBox4", "150");  // another group's number is no duplicate
@@ -167,7 +155,7 @@ TEST_F(LineEditorTest, SaveChecksRunInOrderWithTheirMessages) {
     windows.typeText("TextBox4", "160");  // this group's
     windows.click("CommandButton1");
     windows.keyPress("TextBox1", 'x');
-    windows.answerInput(file("book.xls"));
+    testsupport::chooseFile(windows, file("budget.xls"));
     windows.typeText("TextBox4", "170");
     windows.click("CommandButton1");
     windows.selectItem("ListBox2", 0);
@@ -305,9 +293,9 @@ TEST_F(LineEditorTest, NewOpensTheEditorAndExitBringsBackTheMainWindowWithTheGro
         for (int i = 0; i < list.ListCount(); ++i) groupsListed.push_back(list.List(i));
     });
     groups::RunMainWindow(ctx);
-    EXPECT_EQ(windows.formsShown, (std::vector<std::string>{"UserForm00", "Us_Menu", "UserForm00"}));
+    EXPECT_EQ(windows.formsShown, (std::vector<std::string>{"UserForm00", "Us_Menu", "Form1", "UserForm00"}));
     EXPECT_EQ(groupsListed, (std::vector<std::string>{"Fresh"}));
-    EXPECT_EQ(windows.deepestModalNesting, 1u);
+    EXPECT_EQ(windows.deepestModalNesting, 2u) << "the windows take turns; only the chooser is modal over the editor";
 }
 
 TEST_F(LineEditorTest, ItalianTextsAndTheHeadingOfANewGroup) {

@@ -1,5 +1,7 @@
 #include "parts/PartsFixture.h"
 
+#include "office/engine/DocumentEngines.h"
+#include "office/engine/EngineApplication.h"
 #include "office/engine/ExcelEngine.h"
 #include "platform/FolderListing.h"
 #include "platform/LinuxFileSystem.h"
@@ -14,8 +16,40 @@ std::shared_ptr<automation::excel::Application> TestObjectFactory::CreateExcel()
                                           "ActiveX component can't create object");
     ++excelInstancesCreated;
     auto app = office::engine::createExcelApplication(nullptr, lockWait);
+    if (drawChart) dynamic_cast<office::engine::EngineApplication&>(*app).state()->drawChart = drawChart;
     instances.push_back(app);
     return app;
+}
+
+std::shared_ptr<automation::word::Application> TestObjectFactory::CreateWord() {
+    auto app = makeWord ? makeWord() : office::engine::createWordApplication();
+    wordInstances.push_back(app);
+    return app;
+}
+
+std::shared_ptr<automation::powerpoint::Presentation> TestObjectFactory::GetPresentation(const std::string& fileName) {
+    auto presentation = office::engine::bindPresentationFile(fileName);
+    presentations.push_back(presentation);
+    return presentation;
+}
+
+bool TestObjectFactory::everythingClosed() const {
+    // A call on an instance that has quit, or on a closed presentation, raises.
+    auto raises = [](const std::function<void()>& call) {
+        try {
+            call();
+        } catch (const automation::AutomationError&) {
+            return true;
+        }
+        return false;
+    };
+    for (const auto& app : instances)
+        if (!raises([&] { app->GetWorkbooks(); })) return false;
+    for (const auto& app : wordInstances)
+        if (!raises([&] { app->GetDocuments(); })) return false;
+    for (const auto& presentation : presentations)
+        if (!raises([&] { presentation->GetSlides(); })) return false;
+    return true;
 }
 
 std::shared_ptr<automation::FileSystem> TestObjectFactory::CreateFileSystem() {

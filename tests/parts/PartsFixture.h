@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -13,6 +14,7 @@
 
 #include "automation/AutomationError.h"
 #include "core/Context.h"
+#include "office/engine/WorkbookCore.h"
 #include "support/TestSupport.h"
 #include "ui/scripted/ScriptedWindowSystem.h"
 
@@ -24,12 +26,23 @@ class TestObjectFactory : public automation::ObjectFactory {
 public:
     std::shared_ptr<automation::excel::Application> CreateExcel() override;
     std::shared_ptr<automation::FileSystem> CreateFileSystem() override;
+    // Word and PowerPoint of the engine; a test may hand out its own Word.
+    std::shared_ptr<automation::word::Application> CreateWord() override;
+    std::shared_ptr<automation::powerpoint::Presentation> GetPresentation(const std::string& fileName) override;
+    std::function<std::shared_ptr<automation::word::Application>()> makeWord;
+    // Whether every Excel and Word instance handed out has been quit and
+    // every presentation closed.
+    bool everythingClosed() const;
     bool excelMissing = false;
     // Short, so that tests of a busy store do not wait the program's seconds.
     std::chrono::milliseconds lockWait{300};
     int excelInstancesCreated = 0;
+    // How the instances draw chart pictures; none draws them when empty.
+    office::engine::ChartDrawer drawChart;
     // Every instance handed out, kept alive so tests can check it was quit.
     std::vector<std::shared_ptr<automation::excel::Application>> instances;
+    std::vector<std::shared_ptr<automation::word::Application>> wordInstances;
+    std::vector<std::shared_ptr<automation::powerpoint::Presentation>> presentations;
 };
 
 // Platform services that never touch the desktop. Folders are listed from
@@ -40,7 +53,10 @@ public:
     std::string ProgramFolder() override { return programFolder; }
     std::string ProgramFileName() override { return "Tavolex"; }
     std::string DesktopFolder() override { return desktopFolder; }
-    void OpenWithAssociatedProgram(const std::string& path) override { opened.push_back(path); }
+    void OpenWithAssociatedProgram(const std::string& path) override {
+        if (openFails) throw *openFails;
+        opened.push_back(path);
+    }
     void SleepMilliseconds(long) override {}
     std::vector<automation::DriveInfo> ListDrives() override { return drives; }
     void SaveShortcut(const automation::Shortcut& shortcut) override {
@@ -57,6 +73,7 @@ public:
     std::string programFolder = "/opt/tavolex";
     std::string desktopFolder = "/tmp/desktop";
     std::vector<std::string> opened;
+    std::optional<automation::AutomationError> openFails;  // what opening a file raises instead
     std::vector<automation::DriveInfo> drives{{"/", "", automation::DriveInfo::Kind::Root}};
     // Folders (without final "/") whose listing fails with this error.
     std::map<std::string, automation::AutomationError> unreadable;

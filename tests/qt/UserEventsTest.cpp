@@ -288,3 +288,68 @@ TEST(CloseBox, QueryCloseCanKeepTheFormOpen) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Lists, KeyUpReportsTheLetGoKeyWithItsShiftStateOnce) {
+    ui::qt::QtWindowSystem windows;
+    SampleForm form;
+    for (const char* entry : {"one", "two"}) form.ListBox1.AddItem(entry);
+    std::vector<std::string> ups;
+    form.ListBox1.onKeyUp = [&](int& code, int shift) {
+        ups.push_back(std::to_string(code) + "/" + std::to_string(shift) + " at " +
+                      std::to_string(form.ListBox1.ListIndex()));
+    };
+    withForm(windows, form, [&](QWidget& window) {
+        auto& list = child<QListWidget>(window, "ListBox1");
+        list.setFocus();
+        QTest::keyClick(&list, Qt::Key_Down);  // the move comes first, then KeyUp
+        // Events of their own: QTest would press and let go Shift too.
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::ShiftModifier, "\r");
+        QKeyEvent enterUp(QEvent::KeyRelease, Qt::Key_Return, Qt::ShiftModifier, "\r");
+        QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier, QString(), true);
+        QKeyEvent downUp(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier);
+        for (QKeyEvent* event : {&enter, &enterUp, &repeat, &downUp}) QApplication::sendEvent(&list, event);
+    });
+    EXPECT_EQ(ups, (std::vector<std::string>{"40/0 at 0", "13/1 at 0", "40/0 at 0"}));
+}
+
+TEST(Typing, SelectionAndLengthSetByTheProgramReachTheShownBoxAndTheUsersComeBack) {
+    ui::qt::QtWindowSystem windows;
+    SampleForm form;
+    form.TextBox2.multiLine = true;
+    withForm(windows, form, [&](QWidget& window) {
+        auto& edit = child<QLineEdit>(window, "TextBox1");
+        form.TextBox1.setText("Presentation");
+        form.TextBox1.SetSelStart(3);
+        form.TextBox1.SetSelLength(4);
+        EXPECT_EQ(edit.selectedText(), "sent");
+        form.TextBox1.SetSelLength(40);  // kept inside the text
+        EXPECT_EQ(edit.selectedText(), "sentation");
+        form.TextBox1.SetSelStart(0);
+        EXPECT_FALSE(edit.hasSelectedText());
+        EXPECT_EQ(edit.cursorPosition(), 0);
+
+        edit.setFocus();
+        form.TextBox1.SetMaxLength(14);
+        QTest::keyClick(&edit, Qt::Key_End);
+        QTest::keyClicks(&edit, "xyz");
+        EXPECT_EQ(form.TextBox1.text(), "Presentationxy");
+        EXPECT_EQ(form.TextBox1.SelStart(), 14);
+        QTest::keyClick(&edit, Qt::Key_Home, Qt::ShiftModifier);
+        EXPECT_EQ(form.TextBox1.SelStart(), 0);
+        EXPECT_EQ(form.TextBox1.SelLength(), 14);
+        form.TextBox1.SetMaxLength(0);
+        QTest::keyClick(&edit, Qt::Key_End);
+        QTest::keyClicks(&edit, "zz");
+        EXPECT_EQ(form.TextBox1.text(), "Presentationxyzz");
+
+        auto& lines = child<QPlainTextEdit>(window, "TextBox2");
+        form.TextBox2.setText("first\rsecond");
+        form.TextBox2.SetSelStart(6);
+        form.TextBox2.SetSelLength(3);
+        EXPECT_EQ(lines.textCursor().selectedText(), "sec");
+    });
+}
+
+}  // namespace

@@ -1,7 +1,7 @@
 // Drives the real store and main-window code from the command line, with a
 // scripted user, so that outside checkers can look at the files it writes:
 //   tavolex_store_tool create FOLDER
-//   tavolex_store_tool add FOLDER ID GROUP [DESCRIPTION [SORT]]
+//   tavolex_store_tool add FOLDER ID GROUP [DESCRIPTION [SORT [EXCLUSION FILE INSHEET OUTSHEET FIRST LAST]]]
 //   tavolex_store_tool list FOLDER          (prints the main window's list)
 //   tavolex_store_tool copy FOLDER GROUP NEWNAME
 //   tavolex_store_tool delete FOLDER GROUP
@@ -20,12 +20,13 @@
 #include "core/Text.h"
 #include "groups/MainWindow.h"
 #include "groups/UserForm00.h"
-#include "lines/Placeholders.h"
 #include "lines/Us_Menu.h"
+#include "office/engine/DocumentEngines.h"
 #include "office/engine/ExcelEngine.h"
 #include "platform/LinuxFileSystem.h"
 #include "platform/LinuxPlatform.h"
 #include "store/BaseWorkbook.h"
+#include "support/ScriptedChooser.h"
 #include "ui/scripted/ScriptedWindowSystem.h"
 #include "text/CaseFold.h"
 
@@ -38,6 +39,12 @@ public:
     }
     std::shared_ptr<automation::FileSystem> CreateFileSystem() override {
         return std::make_shared<platform::LinuxFileSystem>();
+    }
+    std::shared_ptr<automation::word::Application> CreateWord() override {
+        return office::engine::createWordApplication();
+    }
+    std::shared_ptr<automation::powerpoint::Presentation> GetPresentation(const std::string& fileName) override {
+        return office::engine::bindPresentationFile(fileName);
     }
 };
 
@@ -113,6 +120,16 @@ int run(const std::vector<std::string>& args) {
         data.Cells(row, 2)->SetValue(args[3]);
         if (args.size() >= 5) data.Cells(row, 4)->SetValue(args[4]);
         if (args.size() >= 6) data.Cells(row, 11)->SetValue(std::stod(args[5]));
+        // The rest of a whole line: columns C, E, F, G, I and J, numbers as numbers.
+        const long rest[] = {3, 5, 6, 7, 9, 10};
+        for (std::size_t k = 0; k < 6 && 6 + k < args.size(); ++k) {
+            const std::string& value = args[6 + k];
+            if (value.empty()) continue;
+            if (rest[k] >= 9)
+                data.Cells(row, rest[k])->SetValue(std::stod(value));
+            else
+                data.Cells(row, rest[k])->SetValue(value);
+        }
         store::SaveAndCloseBaseWorkbook(ctx);
     } else if (command == "list") {
         windows.act([](ui::Form& form) {
@@ -133,8 +150,6 @@ int run(const std::vector<std::string>& args) {
     } else if (command.rfind("line-", 0) == 0 && args.size() >= 4) {
         ctx.state.SelectedGroup = args[2];
         ctx.state.GroupEditMode.assign(1, 'M');  // (GCC 12 warns falsely on = "M" here)
-        ctx.seams.findFiles = lines::PlaceholderFindFiles;
-        ctx.seams.probeLineFile = lines::PlaceholderProbeLineFile;
         auto clickRow = [&windows](int row) {
             windows.selectItem("ListBox1", row);
             windows.mouseUp("ListBox1", ui::kLeftButton);
@@ -143,7 +158,7 @@ int run(const std::vector<std::string>& args) {
             windows.click("CommandButton5");
             windows.typeText("TextBox3", args[3]);
             windows.keyPress("TextBox1", 'x');
-            windows.answerInput(args[4]);
+            testsupport::chooseFile(windows, args[4]);
             windows.typeText("TextBox4", args[5]);
             windows.click("CommandButton1");
             windows.answer(ui::Answer::Yes);

@@ -125,6 +125,10 @@ constexpr std::uint16_t kBofWorksheet = 0x0010;
 constexpr std::uint16_t kBofChart = 0x0020;
 constexpr std::uint16_t kBofMacroSheet = 0x0040;
 constexpr std::uint16_t kBiff8Version = 0x0600;
+// The build and year our BOF records name, and the lowest BIFF version (BIFF8).
+constexpr std::uint16_t kBofBuild = 0x0DBB;
+constexpr std::uint16_t kBofYear = 0x07CC;
+constexpr std::uint32_t kBofLowestVersion = 0x06;
 
 // Longest record body; longer data goes on in CONTINUE records.
 constexpr std::size_t kMaxBody = 8224;

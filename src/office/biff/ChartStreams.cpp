@@ -1,5 +1,7 @@
 #include "office/biff/ChartStreams.h"
 
+#include <algorithm>
+
 #include "office/biff/BiffErrors.h"
 #include "office/biff/BiffRecords.h"
 #include "office/biff/BiffStrings.h"
@@ -94,6 +96,22 @@ void renumberChartDrawing(std::vector<std::uint8_t>& chart, const DrawingIds& id
     }
     std::uint32_t next = ids.firstShapeId;
     for (const art::ArtRecord& shape : parts.shapes) patchU32(chart, drawing, shape.body(), next++);
+}
+
+void clearChartBof(std::vector<std::uint8_t>& chart) {
+    constexpr std::size_t kBofBody = 16;
+    if (chart.size() < 4 + kBofBody || static_cast<std::size_t>(chart[2] | (chart[3] << 8)) < kBofBody) return;
+    if ((chart[4] | (chart[5] << 8)) == rec::kBiff8Version) return;  // clear already
+    const auto put16 = [&](std::size_t at, std::uint16_t v) {
+        chart[at] = static_cast<std::uint8_t>(v);
+        chart[at + 1] = static_cast<std::uint8_t>(v >> 8);
+    };
+    std::fill(chart.begin() + 4, chart.begin() + 4 + kBofBody, 0);
+    put16(4, rec::kBiff8Version);
+    put16(6, rec::kBofChart);
+    put16(8, rec::kBofBuild);
+    put16(10, rec::kBofYear);
+    put16(16, static_cast<std::uint16_t>(rec::kBofLowestVersion));
 }
 
 std::optional<std::pair<double, double>> chartSize(std::span<const std::uint8_t> chart) {

@@ -23,6 +23,11 @@ std::uint32_t chartDrawingShapeCount(std::span<const std::uint8_t> chart);
 // Gives that drawing the drawing id and shape ids of `ids`.
 void renumberChartDrawing(std::vector<std::uint8_t>& chart, const DrawingIds& ids);
 
+// LibreOffice encrypts the BOF of a chart nested in a worksheet, which must
+// stay clear: read with the rest it is noise. Such a BOF becomes a clear
+// chart BOF again, so the chart reads and is written back as Excel expects.
+void clearChartBof(std::vector<std::uint8_t>& chart);
+
 // The width and height in points the chart records for itself (its CHART record).
 std::optional<std::pair<double, double>> chartSize(std::span<const std::uint8_t> chart);
 

@@ -334,8 +334,10 @@ void SheetDrawingReader::addHostRecord(const Record& record) {
 void SheetDrawingReader::addChart(std::span<const std::uint8_t> substream) {
     // Only a chart's OBJ is followed by a chart; anything else is not kept.
     if (hosts_.empty() || hosts_.back().record.id != rec::kObj || !hosts_.back().chart.empty()) return;
-    hosts_.back().chart.assign(substream.begin(), substream.end());
+    std::vector<std::uint8_t>& chart = hosts_.back().chart;
+    chart.assign(substream.begin(), substream.end());
     chartDrawingShapeCount(substream);  // its own drawing must be sound to be numbered later
+    clearChartBof(chart);
 }
 
 std::vector<DrawingObject> SheetDrawingReader::finish() {

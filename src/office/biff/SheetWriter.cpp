@@ -22,10 +22,10 @@ void writeBof(RecordWriter& out, std::uint16_t type) {
     out.begin(rec::kBof);
     out.u16(rec::kBiff8Version);
     out.u16(type);
-    out.u16(0x0DBB);  // build
-    out.u16(0x07CC);  // year
-    out.u32(0);       // file history
-    out.u32(0x06);    // lowest BIFF version
+    out.u16(rec::kBofBuild);
+    out.u16(rec::kBofYear);
+    out.u32(0);  // file history
+    out.u32(rec::kBofLowestVersion);
     out.end();
 }
 

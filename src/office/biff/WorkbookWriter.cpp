@@ -37,10 +37,10 @@ void writeBof(RecordWriter& out) {
     out.begin(rec::kBof);
     out.u16(rec::kBiff8Version);
     out.u16(rec::kBofGlobals);
-    out.u16(0x0DBB);
-    out.u16(0x07CC);
-    out.u32(0);
-    out.u32(0x06);
+    out.u16(rec::kBofBuild);
+    out.u16(rec::kBofYear);
+    out.u32(0);  // file history
+    out.u32(rec::kBofLowestVersion);
     out.end();
 }
 

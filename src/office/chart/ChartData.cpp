@@ -90,6 +90,26 @@ std::vector<int> externSheetTable(std::span<const std::uint8_t> clearStream) {
     return table;
 }
 
+std::vector<int> externSheetTable(std::span<const RawRecord> links) {
+    std::vector<std::uint8_t> records;
+    for (const RawRecord& r : links) {
+        const auto size = static_cast<std::uint16_t>(std::min<std::size_t>(r.body.size(), 0xFFFF));
+        records.insert(records.end(), {std::uint8_t(r.id), std::uint8_t(r.id >> 8), std::uint8_t(size),
+                                       std::uint8_t(size >> 8)});
+        records.insert(records.end(), r.body.begin(), r.body.begin() + size);
+    }
+    return externSheetTable(records);
+}
+
+CellSource modelCells(const WorkbookModel& model) {
+    return [&model](int sheet, std::uint32_t row, std::uint32_t column) {
+        CellContent content;
+        if (sheet >= 0 && static_cast<std::size_t>(sheet) < model.sheets.size())
+            if (const Cell* cell = model.sheets[sheet].cell(row + 1, column + 1)) content.value = cell->value;
+        return content;
+    };
+}
+
 void fillFromCells(Chart& chart, std::span<const int> externSheets, const CellSource& cells) {
     const CellWalker walker(externSheets, cells);
     for (auto& s : chart.series) {

@@ -11,6 +11,7 @@
 
 #include "automation/Chart.h"
 #include "automation/Variant.h"
+#include "office/model/WorkbookModel.h"
 
 namespace office::chart {
 
@@ -20,6 +21,9 @@ namespace office::chart {
 // stream; only its globals substream is read. A workbook without the table
 // gives an empty list.
 std::vector<int> externSheetTable(std::span<const std::uint8_t> clearStream);
+// The same from the SUPBOOK and EXTERNSHEET records a workbook model keeps
+// (WorkbookModel::links).
+std::vector<int> externSheetTable(std::span<const RawRecord> links);
 
 // What one cell holds, as the caller's workbook model knows it.
 struct CellContent {
@@ -30,6 +34,10 @@ struct CellContent {
 // The cell at 0-based `row` and `column` of sheet `sheet` (an index as
 // externSheetTable gives them); an empty CellContent for a cell never written.
 using CellSource = std::function<CellContent(int sheet, std::uint32_t row, std::uint32_t column)>;
+
+// The cells of `model` (which must outlive the source), their values in the
+// General format.
+CellSource modelCells(const WorkbookModel& model);
 
 // Replaces the names, values and categories of the series, and the titles
 // linked to cells, with what those cells hold. A source spanning more than

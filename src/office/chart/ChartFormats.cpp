@@ -10,14 +10,12 @@ namespace {
 using automation::chart::Marker;
 using automation::chart::Stroke;
 
-constexpr std::uint16_t kFirstPaletteIndex = 8;
 constexpr std::uint16_t kAutomatic = 0x0001;  // the fAuto bit of the three format records
 
-// Indices 0-7 are fixed; 0x40 and up name the window's colours.
-constexpr std::array<Rgb, 8> kFixedColors = {0x000000, 0xFFFFFF, 0xFF0000, 0x00FF00,
-                                             0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF};
-constexpr std::uint16_t kWindowText = 0x40, kWindowBackground = 0x41, kChartForeground = 0x4D,
-                        kChartBackground = 0x4E, kChartNeutral = 0x4F, kTooltipText = 0x51, kFontAuto = 0x7FFF;
+// Beyond the workbook's 64 colours: the window's colours, which charts use
+// for their automatic lines (black) and backgrounds (white).
+constexpr std::uint16_t kChartForeground = 0x4D, kChartBackground = 0x4E, kChartNeutral = 0x4F,
+                        kTooltipText = 0x51;
 
 // LongRGB: red, green, blue, one unused byte.
 Rgb readRgb(biff::ByteCursor& in) {
@@ -53,26 +51,22 @@ Marker::Shape markerShape(std::uint16_t type) {
 
 }  // namespace
 
-ChartPalette::ChartPalette(std::span<const std::uint32_t> palette) {
-    auto defaults = defaultPalette();
-    std::copy(defaults.begin(), defaults.end(), colors_.begin());
+ChartPalette::ChartPalette(std::span<const std::uint32_t> palette) : colors_(office::defaultPalette()) {
     const std::size_t n = std::min(palette.size(), colors_.size());
     for (std::size_t i = 0; i < n; ++i) colors_[i] = palette[i] & 0xFFFFFF;
 }
 
 Rgb ChartPalette::color(std::uint16_t index, Rgb recordRgb) const {
-    if (index < kFirstPaletteIndex) return kFixedColors[index];
-    if (index < kFirstPaletteIndex + colors_.size()) return colors_[index - kFirstPaletteIndex];
     switch (index) {
-    case kWindowText:
+    case kChartBackground: return 0xFFFFFF;
     case kChartForeground:
     case kChartNeutral:
-    case kTooltipText:
-    case kFontAuto: return 0x000000;
-    case kWindowBackground:
-    case kChartBackground: return 0xFFFFFF;
-    default: return recordRgb;
+    case kTooltipText: return 0x000000;
+    default: break;
     }
+    const bool known = index < 64 || index == kWindowTextColor || index == kWindowBackgroundColor ||
+                       index == kAutomaticFontColor;
+    return known ? colorRgb(colors_, index) : recordRgb;
 }
 
 // Fills start at index 24 and lines at 32, each walking the whole palette

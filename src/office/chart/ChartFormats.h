@@ -8,6 +8,7 @@
 
 #include "automation/Chart.h"
 #include "office/biff/ByteCursor.h"
+#include "office/model/CellFormat.h"
 
 namespace office::chart {
 
@@ -24,7 +25,7 @@ public:
     Rgb autoLine(std::size_t formatIndex) const;
 
 private:
-    std::array<Rgb, 56> colors_{};
+    Palette colors_;
 };
 
 struct LineFormat {

@@ -19,6 +19,7 @@
 #include "office/chart/ChartFormula.h"
 #include "office/chart/ChartParts.h"
 #include "office/chart/ChartRecords.h"
+#include "office/model/CellFormat.h"
 
 namespace office::chart {
 namespace {
@@ -506,17 +507,6 @@ automation::chart::Chart readChart(std::span<const std::uint8_t> substream, std:
     }
 }
 
-std::span<const std::uint32_t> defaultPalette() {
-    static constexpr std::array<std::uint32_t, 56> kColors = {
-        0x000000, 0xFFFFFF, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF,  // 8
-        0x800000, 0x008000, 0x000080, 0x808000, 0x800080, 0x008080, 0xC0C0C0, 0x808080,  // 16
-        0x9999FF, 0x993366, 0xFFFFCC, 0xCCFFFF, 0x660066, 0xFF8080, 0x0066CC, 0xCCCCFF,  // 24
-        0x000080, 0xFF00FF, 0xFFFF00, 0x00FFFF, 0x800080, 0x800000, 0x008080, 0x0000FF,  // 32
-        0x00CCFF, 0xCCFFFF, 0xCCFFCC, 0xFFFF99, 0x99CCFF, 0xFF99CC, 0xCC99FF, 0xFFCC99,  // 40
-        0x3366FF, 0x33CCCC, 0x99CC00, 0xFFCC00, 0xFF9900, 0xFF6600, 0x666699, 0x969696,  // 48
-        0x003366, 0x339966, 0x003300, 0x333300, 0x993300, 0x993366, 0x333399, 0x333333,  // 56
-    };
-    return kColors;
-}
+std::span<const std::uint32_t> defaultPalette() { return office::defaultPalette(); }
 
 }  // namespace office::chart

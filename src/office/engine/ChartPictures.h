@@ -9,8 +9,10 @@
 namespace office::engine {
 
 // The chart in `chartStream`, drawing from `workbook`, `widthPt` by
-// `heightPt`. Raises 1004 when the instance has no picture maker (a build
-// without a drawing library) or the chart cannot be read.
+// `heightPt`: the instance's drawChart when set, else the chart read with
+// its values from the workbook's cells and drawn by the picture maker.
+// Raises 1004 when the instance has no picture maker (a build without a
+// drawing library) or the chart cannot be read.
 automation::Picture chartPicture(ApplicationState& app, const WorkbookModel& workbook,
                                  std::span<const std::uint8_t> chartStream, double widthPt, double heightPt);
 

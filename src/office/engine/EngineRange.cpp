@@ -113,9 +113,19 @@ const FontDef& EngineRange::topLeftFont() const {
     return sheet_->core().model.fontOfXf(effectiveXf(sheet, bounds_.firstRow, bounds_.firstColumn));
 }
 
-// Whole rows get the new font as their row format and in every cell they
-// hold, whole columns likewise; a block gets it cell by cell.
 void EngineRange::changeFont(const std::function<void(FontDef&)>& change) {
+    WorkbookModel& model = sheet_->core().model;
+    changeXf([&](XfDef& xf) {
+        FontDef font = xf.font < model.fonts.size() ? model.fonts[xf.font] : FontDef{};
+        change(font);
+        xf.font = model.findOrAddFont(font);
+        xf.groups.font = true;
+    });
+}
+
+// Whole rows get the new format as their row format and in every cell they
+// hold, whole columns likewise; a block gets it cell by cell.
+void EngineRange::changeXf(const std::function<void(XfDef&)>& change) {
     checkBlockSize();
     SheetModel& sheet = sheet_->sheet();
     WorkbookModel& model = sheet_->core().model;
@@ -123,9 +133,13 @@ void EngineRange::changeFont(const std::function<void(FontDef&)>& change) {
     auto withChange = [&](std::uint16_t xf) {
         auto it = changed.find(xf);
         if (it != changed.end()) return it->second;
-        FontDef font = model.fontOfXf(xf);
-        change(font);
-        std::uint16_t result = model.xfWithFont(xf, font);
+        XfDef wanted = model.xfAt(xf);
+        if (wanted.isStyle) {  // a cell takes a format derived from the style
+            wanted.isStyle = false;
+            wanted.parentStyle = xf;
+        }
+        change(wanted);
+        std::uint16_t result = model.findOrAddXf(wanted);
         changed.emplace(xf, result);
         return result;
     };

@@ -41,6 +41,14 @@ public:
     double Height() const override;
     automation::excel::Font& GetFont() override { return font_; }
     automation::excel::Worksheet& Parent() override;
+    void SetHorizontalAlignment(automation::excel::HAlign align) override;
+    void SetVerticalAlignment(automation::excel::VAlign align) override;
+    void SetWrapText(bool wrap) override;
+    void SetBorderLineStyle(automation::excel::LineStyle style) override;
+    void SetRowHeight(double points) override;
+    void SetColumnWidth(double characters) override;
+    // Raises 1004 when the key lies outside the range or the sheet's cells are protected.
+    void Sort(const Range& key, bool header) override;
 
     EngineWorksheet& worksheet() const { return *sheet_; }
     const RangeBounds& bounds() const { return bounds_; }
@@ -55,6 +63,8 @@ private:
         void SetBold(bool bold) override;
         automation::excel::Underline GetUnderline() const override;
         void SetUnderline(automation::excel::Underline underline) override;
+        double Size() const override;
+        void SetSize(double points) override;
 
     private:
         EngineRange& range_;
@@ -68,6 +78,9 @@ private:
     std::shared_ptr<Range> searchAfter(std::uint32_t row, std::uint32_t column);
     const FontDef& topLeftFont() const;
     void changeFont(const std::function<void(FontDef&)>& change);
+    // Gives every cell of the range (whole rows and columns their own format
+    // too) a format changed by `change`.
+    void changeXf(const std::function<void(XfDef&)>& change);
 
     std::shared_ptr<EngineWorksheet> sheet_;
     RangeBounds bounds_;

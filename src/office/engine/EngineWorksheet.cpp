@@ -162,7 +162,7 @@ void EngineWorksheet::Protect(const std::string& password, bool drawingObjects, 
     const bool isProtected = protection.contents || protection.objects || protection.scenarios;
     if (isProtected && protection.passwordHash != 0 && protectionPasswordHash(password) != protection.passwordHash)
         raise("The sheet is protected with another password already.");
-    protection = {contents, drawingObjects, scenarios, protectionPasswordHash(password)};
+    protection = {contents, drawingObjects, scenarios, protectionPasswordHash(password), protection.selection};
 }
 
 void EngineWorksheet::Unprotect(const std::string& password) {
@@ -171,9 +171,25 @@ void EngineWorksheet::Unprotect(const std::string& password) {
     if (protection.passwordHash != 0 && protectionPasswordHash(password) != protection.passwordHash)
         raise("The password you supplied is not correct. Verify that the CAPS LOCK key is off and be sure to use "
               "the correct capitalization.");
-    protection = {};
+    protection = {.selection = protection.selection};  // the selection rule outlives the protection
 }
 
 bool EngineWorksheet::ProtectContents() const { return handle_.sheet().protection.contents; }
+
+excel::SelectionMode EngineWorksheet::EnableSelection() const {
+    switch (handle_.sheet().protection.selection) {
+    case SheetProtection::Selection::UnlockedCells: return excel::SelectionMode::UnlockedCells;
+    case SheetProtection::Selection::None: return excel::SelectionMode::NoSelection;
+    case SheetProtection::Selection::Any: break;
+    }
+    return excel::SelectionMode::NoRestrictions;
+}
+
+void EngineWorksheet::SetEnableSelection(excel::SelectionMode mode) {
+    using Selection = SheetProtection::Selection;
+    handle_.sheet().protection.selection = mode == excel::SelectionMode::NoSelection      ? Selection::None
+                                           : mode == excel::SelectionMode::UnlockedCells ? Selection::UnlockedCells
+                                                                                         : Selection::Any;
+}
 
 }  // namespace office::engine

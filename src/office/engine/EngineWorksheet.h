@@ -53,6 +53,8 @@ public:
                  bool scenarios = true) override;
     void Unprotect(const std::string& password) override;
     bool ProtectContents() const override;
+    automation::excel::SelectionMode EnableSelection() const override;
+    void SetEnableSelection(automation::excel::SelectionMode mode) override;
 
     // For ranges and objects of the sheet.
     SheetModel& sheet() const { return handle_.sheet(); }

@@ -49,6 +49,12 @@ double rowHeightPoints(const SheetModel& sheet, std::uint32_t row) {
     return twips / 20.0;
 }
 
+std::uint16_t columnWidthUnits(double characters) {
+    constexpr double kMarginPixels = 5;  // the two cell margins of a column
+    const double pixels = std::floor(characters * kDigitPixels) + kMarginPixels;
+    return static_cast<std::uint16_t>(std::clamp(std::lround(pixels * 256 / kDigitPixels), 0L, 65535L));
+}
+
 double columnLeftPoints(const SheetModel& sheet, std::uint32_t column) {
     double left = 0;
     for (std::uint32_t c = 1; c < column && c <= kMaxColumns; ++c) left += columnWidthPoints(sheet, c);

@@ -14,6 +14,9 @@ double columnWidthPoints(const SheetModel& sheet, std::uint32_t column);
 double rowHeightPoints(const SheetModel& sheet, std::uint32_t row);
 double columnLeftPoints(const SheetModel& sheet, std::uint32_t column);
 double rowTopPoints(const SheetModel& sheet, std::uint32_t row);
+// The stored width (1/256 of a digit, cell margins included) of a column
+// `characters` digits wide, as Excel's ColumnWidth sets it.
+std::uint16_t columnWidthUnits(double characters);
 
 struct PointRect {
     double left = 0, top = 0, width = 0, height = 0;

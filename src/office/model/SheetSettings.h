@@ -88,6 +88,9 @@ struct SheetProtection {
     bool objects = false;
     bool scenarios = false;
     std::uint16_t passwordHash = 0;
+    // What the user may select while the sheet is protected. Like Excel, the
+    // engine keeps it with the open workbook only: files do not carry it.
+    enum class Selection : std::uint8_t { Any, UnlockedCells, None } selection = Selection::Any;
     bool operator==(const SheetProtection&) const = default;
 };
 

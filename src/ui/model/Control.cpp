@@ -1,5 +1,6 @@
 #include "ui/model/Control.h"
 
+#include <algorithm>
 #include <cctype>
 #include <stdexcept>
 
@@ -92,6 +93,11 @@ int Control::fireKeyDown(int keyCode, int shift) {
     return keyCode;
 }
 
+int Control::fireKeyUp(int keyCode, int shift) {
+    if (onKeyUp) onKeyUp(keyCode, shift);
+    return keyCode;
+}
+
 void Control::fireDblClick() {
     if (onDblClick) onDblClick();
 }
@@ -119,6 +125,34 @@ void TextBox::userSetText(const std::string& text) {
     userDirty_ = true;
     notify(Property::Text);
     if (onChange) onChange();
+}
+
+void TextBox::SetMaxLength(int length) {
+    length = std::max(0, length);
+    if (maxLength_ == length) return;
+    maxLength_ = length;
+    notify(Property::MaxLength);
+}
+
+void TextBox::SetSelStart(int start) {
+    // As the form's text box does: a new start empties the selection.
+    start = std::max(0, start);
+    if (selStart_ == start && selLength_ == 0) return;
+    selStart_ = start;
+    selLength_ = 0;
+    notify(Property::Selection);
+}
+
+void TextBox::SetSelLength(int length) {
+    length = std::max(0, length);
+    if (selLength_ == length) return;
+    selLength_ = length;
+    notify(Property::Selection);
+}
+
+void TextBox::userSelected(int start, int length) {
+    selStart_ = std::max(0, start);
+    selLength_ = std::max(0, length);
 }
 
 void TextBox::commitUserEdit() {

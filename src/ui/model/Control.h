@@ -15,7 +15,7 @@ class Control;
 
 enum class Property {
     Caption, Text, ToolTip, Visible, Enabled, Locked, BackColor, Font, Geometry,
-    Items, ListIndex, Selected, Focus, ColumnWidths, Path
+    Items, ListIndex, Selected, Focus, ColumnWidths, Path, Selection, MaxLength
 };
 
 class ControlObserver {
@@ -71,6 +71,7 @@ public:
     std::function<void(int button, int shift, double x, double y)> onMouseUp;
     std::function<void(int& keyAscii)> onKeyPress;
     std::function<void(int& keyCode, int shift)> onKeyDown;
+    std::function<void(int& keyCode, int shift)> onKeyUp;
     std::function<void()> onChange;
     std::function<void()> onAfterUpdate;
     std::function<void()> onEnter;
@@ -84,6 +85,8 @@ public:
     // Returns the key after the handler, 0 when the handler cancelled it.
     int fireKeyPress(int keyAscii);
     int fireKeyDown(int keyCode, int shift);
+    // A key let go (not the repeats of one held down).
+    int fireKeyUp(int keyCode, int shift);
     void fireDblClick();
     void fireMouseMove(int button, int shift, double x = 0, double y = 0);
     void fireChange();
@@ -141,13 +144,28 @@ public:
 
     bool multiLine = false;
     bool scrollBars = false;
-    int maxLength = 0;  // 0 = no limit
-    int selStart = 0;
-    int selLength = 0;
+
+    // Characters the user may type; 0: no limit. The program's own texts
+    // are never cut.
+    int MaxLength() const { return maxLength_; }
+    void SetMaxLength(int length);
+    // The selection, in characters (UTF-16 units, as the window counts
+    // them): where it starts (the caret when it is empty) and how long it
+    // is. The window shows a change at once, and the user's own selection
+    // comes back here (userSelected).
+    int SelStart() const { return selStart_; }
+    void SetSelStart(int start);
+    int SelLength() const { return selLength_; }
+    void SetSelLength(int length);
+    // The user moved the caret or selected: the model follows, no event.
+    void userSelected(int start, int length);
 
 private:
     std::string text_;
     bool userDirty_ = false;
+    int maxLength_ = 0;
+    int selStart_ = 0;
+    int selLength_ = 0;
 };
 
 class ListBox : public Control {

@@ -8,6 +8,8 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextCursor>
+#include <algorithm>
 
 #include "ui/qt/Conversions.h"
 #include "ui/qt/FrameBox.h"
@@ -21,7 +23,7 @@ namespace {
 constexpr Property kAllProperties[] = {
     Property::Geometry, Property::Font,   Property::Caption, Property::Text,         Property::ToolTip,
     Property::Enabled,  Property::Locked, Property::BackColor, Property::ColumnWidths, Property::Items,
-    Property::Visible};
+    Property::Visible,  Property::MaxLength, Property::Selection};
 
 // A list whose selection is the model's: with nothing selected it shows no
 // current entry either, where the view would put one on the first entry as
@@ -69,9 +71,7 @@ QWidget* newWidget(Control& control, QWidget* parent) {
             edit->setHorizontalScrollBarPolicy(policy);
             return edit;
         }
-        auto* edit = new QLineEdit(parent);
-        if (box.maxLength > 0) edit->setMaxLength(box.maxLength);
-        return edit;
+        return new QLineEdit(parent);
     }
     case ControlKind::DriveListBox: {
         // A drop-down, as drive lists are; the choice goes to the model.
@@ -161,6 +161,30 @@ void applyText(TextBox& box, QWidget& widget) {
     }
 }
 
+// The model's selection on the widget, kept inside its text.
+void applySelection(const TextBox& box, QWidget& widget) {
+    if (auto* line = qobject_cast<QLineEdit*>(&widget)) {
+        const int length = static_cast<int>(line->text().size());
+        const int start = std::min(box.SelStart(), length);
+        const int selected = std::min(box.SelLength(), length - start);
+        if (selected > 0) line->setSelection(start, selected);
+        else line->setCursorPosition(start);
+    } else if (auto* edit = qobject_cast<QPlainTextEdit*>(&widget)) {
+        QTextCursor cursor = edit->textCursor();
+        const int length = static_cast<int>(edit->toPlainText().size());
+        const int start = std::min(box.SelStart(), length);
+        cursor.setPosition(start);
+        cursor.setPosition(start + std::min(box.SelLength(), length - start), QTextCursor::KeepAnchor);
+        edit->setTextCursor(cursor);
+    }
+}
+
+// Qt's own limit stands for "none".
+void applyMaxLength(const TextBox& box, QWidget& widget) {
+    constexpr int kQtNoLimit = 32767;
+    if (auto* line = qobject_cast<QLineEdit*>(&widget)) line->setMaxLength(box.MaxLength() > 0 ? box.MaxLength() : kQtNoLimit);
+}
+
 }  // namespace
 
 QWidget* createControlWidget(Control& control, QWidget* parent) {
@@ -221,9 +245,27 @@ void applyProperty(Control& control, QWidget& widget, Property property) {
     case Property::ColumnWidths:
         if (auto* list = qobject_cast<QListWidget*>(&widget)) applyColumnWidths(static_cast<ListBox&>(control), *list);
         break;
+    case Property::Selection:
+        if (control.kind() == ControlKind::TextBox) applySelection(static_cast<TextBox&>(control), widget);
+        break;
+    case Property::MaxLength:
+        if (control.kind() == ControlKind::TextBox) applyMaxLength(static_cast<TextBox&>(control), widget);
+        break;
     case Property::Focus:
     case Property::Path: break;
     }
+}
+
+std::optional<std::pair<int, int>> widgetSelection(const QWidget& widget) {
+    if (auto* line = qobject_cast<const QLineEdit*>(&widget)) {
+        if (line->hasSelectedText()) return std::pair{line->selectionStart(), line->selectionLength()};
+        return std::pair{line->cursorPosition(), 0};
+    }
+    if (auto* edit = qobject_cast<const QPlainTextEdit*>(&widget)) {
+        const QTextCursor cursor = edit->textCursor();
+        return std::pair{cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart()};
+    }
+    return std::nullopt;
 }
 
 QWidget& mouseTarget(QWidget& widget) {

@@ -1,6 +1,8 @@
 #pragma once
 // One Qt widget per kind of control, and the model's properties shown on it.
 #include <QWidget>
+#include <optional>
+#include <utility>
 
 #include "ui/model/Control.h"
 
@@ -14,6 +16,10 @@ QWidget* createControlWidget(Control& control, QWidget* parent);
 // business and is not handled here. The caller blocks the widget's signals,
 // so a change made by the program never comes back as a user's action.
 void applyProperty(Control& control, QWidget& widget, Property property);
+
+// Start and length of a text widget's selection (the caret when empty), in
+// UTF-16 units; nothing for other widgets.
+std::optional<std::pair<int, int>> widgetSelection(const QWidget& widget);
 
 // The widget that receives the mouse: the viewport of scrolling widgets.
 QWidget& mouseTarget(QWidget& widget);

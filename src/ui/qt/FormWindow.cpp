@@ -116,6 +116,8 @@ void FormWindow::connectUserActions(Control& control, QWidget& widget) {
         connect(line, &QLineEdit::textEdited, this,
                 [this, &box](const QString& text) { userAction([&] { box.userSetText(toStdString(text)); }); });
         connect(line, &QLineEdit::returnPressed, this, [this, &box] { userAction([&] { box.commitUserEdit(); }); });
+        connect(line, &QLineEdit::cursorPositionChanged, this, [this, &box] { followSelection(box); });
+        connect(line, &QLineEdit::selectionChanged, this, [this, &box] { followSelection(box); });
     } else if (auto* combo = qobject_cast<QComboBox*>(&widget)) {
         auto& list = static_cast<ListBox&>(control);
         connect(combo, &QComboBox::activated, this, [this, &list](int index) {
@@ -132,6 +134,8 @@ void FormWindow::connectUserActions(Control& control, QWidget& widget) {
         connect(edit, &QPlainTextEdit::textChanged, this, [this, &box, edit] {
             userAction([&] { box.userSetText(modelLines(edit->toPlainText())); });
         });
+        connect(edit, &QPlainTextEdit::cursorPositionChanged, this, [this, &box] { followSelection(box); });
+        connect(edit, &QPlainTextEdit::selectionChanged, this, [this, &box] { followSelection(box); });
     }
 }
 
@@ -185,10 +189,18 @@ void FormWindow::propertyChanged(Control& control, Property property) {
     }
     const QSignalBlocker block(widget);
     applyProperty(control, *widget, property);
+    // A new text puts the caret where the widget puts it.
+    if (property == Property::Text)
+        if (auto* box = asTextBox(control)) followSelection(*box);
     // A frame's caption and font move its border line, and its controls with it.
     if (control.kind() == ControlKind::Frame && (property == Property::Caption || property == Property::Font))
         for (Control* inside : form_.controls())
             if (inside->container() == &control) propertyChanged(*inside, Property::Geometry);
+}
+
+void FormWindow::followSelection(TextBox& box) {
+    if (QWidget* widget = widgetOf(box))
+        if (const auto selection = widgetSelection(*widget)) box.userSelected(selection->first, selection->second);
 }
 
 void FormWindow::formCaptionChanged(Form& form) { setWindowTitle(toQString(form.caption())); }
@@ -233,6 +245,13 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     case QEvent::KeyPress: return keyPressed(*control, *watched, static_cast<QKeyEvent&>(*event));
+    case QEvent::KeyRelease: {
+        const auto& key = static_cast<QKeyEvent&>(*event);
+        const int code = keyCodeOf(key.key());
+        if (!control->onKeyUp || key.isAutoRepeat() || code == 0 || !control->enabled()) return false;
+        userAction([&] { control->fireKeyUp(code, shiftState(key.modifiers())); });
+        return false;
+    }
     case QEvent::FocusIn:
         guard_.run([&] { form_.setFocusedControl(control); });
         return false;

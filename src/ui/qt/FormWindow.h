@@ -49,6 +49,8 @@ private:
     // A double-click on an entry of a list: true when the list took it.
     bool mouseDoubleClicked(Control& control, QWidget& target, QMouseEvent& event);
     bool keyPressed(Control& control, QObject& watched, QKeyEvent& event);
+    // The text box's selection follows its widget's (no event runs).
+    void followSelection(TextBox& box);
     bool listKey(ListBox& list, QWidget& widget, const QKeyEvent& event, int keyAscii);
 
     // ControlObserver / FormObserver

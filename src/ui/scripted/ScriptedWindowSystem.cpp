@@ -69,6 +69,14 @@ void ScriptedWindowSystem::keyPress(const std::string& name, char key) {
     }});
 }
 
+void ScriptedWindowSystem::keyUp(const std::string& name, int keyCode, int shift) {
+    steps_.push_back(FormStep{"key up on " + name, [this, name, keyCode, shift](Form& form) {
+        Control& control = controlOf(form, name);
+        control.setFocus();
+        control.fireKeyUp(keyCode, shift);
+    }});
+}
+
 void ScriptedWindowSystem::typeText(const std::string& name, const std::string& text) {
     steps_.push_back(FormStep{"type into " + name, [this, name, text](Form& form) {
         auto* box = dynamic_cast<TextBox*>(&controlOf(form, name));
@@ -182,6 +190,7 @@ Answer ScriptedWindowSystem::messageBox(const MessageRequest& request) {
     box.defaultButton = request.buttons == Buttons::Ok ? Answer::Ok : request.defaultButton;
     box.title = request.title.empty() ? kProgramName : request.title;
     boxes.push_back(box);
+    if (onBox) onBox(box);
     if (request.buttons == Buttons::Ok && autoAcknowledge && (steps_.empty() || !std::holds_alternative<BoxAnswer>(steps_.front()))) {
         return Answer::Ok;
     }
@@ -200,6 +209,7 @@ std::string ScriptedWindowSystem::inputBox(const std::string& prompt, const std:
     box.title = kProgramName;
     box.defaultText = defaultText;
     boxes.push_back(box);
+    if (onBox) onBox(box);
     BoxAnswer a = nextAnswer("input box " + describeBox(prompt));
     if (!a.input) throw ScriptError("input box " + describeBox(prompt) + " is shown, but a message answer is queued");
     boxes.back().reply = a.text;

@@ -49,6 +49,8 @@ public:
     void doubleClickItem(const std::string& list, int index);
     // A key typed into a control (KeyPress; for a list, the first-letter jump).
     void keyPress(const std::string& control, char key);
+    // A key let go on a control (KeyUp), with its key code (13 Enter).
+    void keyUp(const std::string& control, int keyCode, int shift = 0);
     // The user replaces a text box's text and leaves it.
     void typeText(const std::string& control, const std::string& text);
     // The close box of the form on top.
@@ -91,6 +93,9 @@ public:
     void doEvents() override;
     // Runs at every doEvents: lets a test look at the windows during a pause.
     std::function<void()> onDoEvents;
+    // Runs as each box is shown, before it is answered: lets a test look at
+    // the windows behind it.
+    std::function<void(const ShownBox&)> onBox;
     bool printForm(Form& form) override;
     void setLanguage(const std::string& code) override { languageCode = code; }
 
