@@ -25,6 +25,8 @@ long peakKilobytes() {
 }
 
 void BM_EmbedTenFilesAndSave(benchmark::State& state) {
+    // The benchmark runs this function more than once; the peak is the process's.
+    static const long baseline = peakKilobytes();
     const auto folder = std::filesystem::temp_directory_path() / ("tavolex-bench-embed-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
     std::mt19937 random(42);
@@ -36,17 +38,19 @@ void BM_EmbedTenFilesAndSave(benchmark::State& state) {
         std::ofstream(files.back(), std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
     const std::string out = (folder / "objects.xls").string();
-    const long before = peakKilobytes();
+    static long embedded = 0;  // peak growth before the process's first save
     for (auto _ : state) {
         auto app = office::engine::createExcelApplication();
         auto book = app->GetWorkbooks().Add();
         auto sheet = book->WorksheetAt(1);
         for (const std::string& file : files) sheet->AddOLEObject(file, false, true, 0, file);
+        if (embedded == 0) embedded = peakKilobytes() - baseline;
         book->SaveAs(out);
         app->Quit();
     }
     state.counters["file_MB"] = static_cast<double>(std::filesystem::file_size(out)) / (1 << 20);
-    state.counters["peak_growth_MB"] = static_cast<double>(peakKilobytes() - before) / 1024;
+    state.counters["peak_before_save_MB"] = static_cast<double>(embedded) / 1024;
+    state.counters["peak_growth_MB"] = static_cast<double>(peakKilobytes() - baseline) / 1024;
     state.counters["files_MB"] = kFiles * static_cast<double>(kFileSize) / (1 << 20);
     std::filesystem::remove_all(folder);
 }

@@ -267,6 +267,17 @@ TEST_F(OleObjects, DeletingAnObjectTakesItsStorageAlong) {
     EXPECT_EQ(sheet->OLEObjects(1)->Name(), "Object 2");
 }
 
+TEST_F(OleObjects, DeletingTheSheetTakesItsObjectsStoragesAlong) {
+    book->AddWorksheet()->SetName("Other");
+    book->Worksheets("Other")->AddOLEObject(memo, false, true, 0, "");
+    sheet->AddOLEObject(pdf, false, true, 0, "");
+    book->Worksheets("Other")->Delete();
+    const office::WorkbookModel model = office::readXlsFile(reopen(), "");
+    ASSERT_EQ(model.rootStorage.children.size(), 1u);
+    EXPECT_EQ(model.rootStorage.children[0].name, "MBD00000002");
+    EXPECT_EQ(sheet->OLEObjects(1)->FileBytes(), testsupport::readFileBytes(pdf));
+}
+
 TEST_F(OleObjects, FilesThatCannotBeEmbeddedAreRefusedAndChangeNothing) {
     const std::string missing = (folder.path() / "gone.pdf").string();
     const std::string unreadable = (folder.path() / "secret.pdf").string();
@@ -277,7 +288,12 @@ TEST_F(OleObjects, FilesThatCannotBeEmbeddedAreRefusedAndChangeNothing) {
         bool link;
         std::string says;
     };
+    // Sparse: refused by its size before a byte of it is read.
+    const std::string huge = (folder.path() / "disk image.iso").string();
+    writeFile(huge, {});
+    fs::resize_file(huge, (std::uintmax_t{1} << 30) + 1);
     std::vector<Case> cases{{missing, false, "could not be found"},
+                            {huge, false, "too large"},
                             {folder.path().string(), false, "not a file"},
                             {pdf, true, "not links"}};
     if (::geteuid() != 0) cases.push_back({unreadable, false, "permission denied"});

@@ -59,14 +59,20 @@ void EngineOleObject::Delete() {
     const DrawingObject* target = &object();
     const std::uint32_t storageId = target->oleStorage;
     std::erase_if(sheet.drawings, [&](const DrawingObject& o) { return &o == target; });
-    // The storage goes with its last object.
-    WorkbookModel& model = sheet_->core().model;
-    for (const SheetModel& any : model.sheets)
-        for (const DrawingObject& o : any.drawings)
-            if (o.kind == DrawingKind::OleObject && o.oleStorage == storageId) return;
-    const std::string name = ole::storageName(storageId);
-    std::erase_if(model.rootStorage.children,
-                  [&](const cfb::Node& n) { return cfb::compareNames(n.name, name) == 0; });
+    dropUnusedStorages(sheet_->core().model, {storageId});
+}
+
+void dropUnusedStorages(WorkbookModel& model, const std::vector<std::uint32_t>& storages) {
+    for (const std::uint32_t storageId : storages) {
+        bool used = false;
+        for (const SheetModel& sheet : model.sheets)
+            for (const DrawingObject& o : sheet.drawings)
+                used = used || (o.kind == DrawingKind::OleObject && o.oleStorage == storageId);
+        if (used) continue;
+        const std::string name = ole::storageName(storageId);
+        std::erase_if(model.rootStorage.children,
+                      [&](const cfb::Node& n) { return cfb::compareNames(n.name, name) == 0; });
+    }
 }
 
 std::vector<std::uint8_t> EngineOleObject::FileBytes() const { return ole::embeddedFile(storage()); }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "automation/Excel.h"
 #include "office/model/WorkbookModel.h"
@@ -36,6 +37,10 @@ private:
     std::uint16_t objectId_;
     std::shared_ptr<automation::word::Document> document_;  // of the last activation
 };
+
+// Removes the storages of `storages` that no object of the workbook shows
+// any more (after an object or a sheet went).
+void dropUnusedStorages(WorkbookModel& model, const std::vector<std::uint32_t>& storages);
 
 // Embeds `fileName` into the sheet as Worksheet::AddOLEObject says; returns
 // the new object's id. Nothing changes when it fails.

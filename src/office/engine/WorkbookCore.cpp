@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "automation/AutomationError.h"
+#include "office/engine/EngineOleObject.h"
 #include "office/engine/MacroProject.h"
 #include "text/CaseFold.h"
 #include "office/engine/WorkbookCodec.h"
@@ -50,8 +51,12 @@ std::uint64_t WorkbookCore::insertSheet(std::size_t index, SheetModel sheet) {
 }
 
 void WorkbookCore::eraseSheet(std::size_t index) {
+    std::vector<std::uint32_t> storages;  // of the sheet's embedded objects, which go with it
+    for (const DrawingObject& object : model.sheets.at(index).drawings)
+        if (object.kind == DrawingKind::OleObject) storages.push_back(object.oleStorage);
     model.sheets.erase(model.sheets.begin() + static_cast<std::ptrdiff_t>(index));
     sheetIds.erase(sheetIds.begin() + static_cast<std::ptrdiff_t>(index));
+    dropUnusedStorages(model, storages);
 }
 
 void WorkbookCore::takeWriteAccess(std::chrono::milliseconds wait) {
