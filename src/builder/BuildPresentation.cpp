@@ -6,6 +6,7 @@
 #include "automation/AutomationError.h"
 #include "builder/BuildPrompts.h"
 #include "builder/DocumentEmbedding.h"
+#include "builder/LineCanceled.h"
 #include "builder/SheetTransfer.h"
 #include "core/Text.h"
 #include "macros/MacroTexts.h"
@@ -235,9 +236,7 @@ private:
             }
         } catch (const AutomationError& error) {
             // A line that cannot be carried, whatever the reason, costs only that line.
-            ctx_.msgBox(std::string("Error!!!!") + kCr + std::to_string(error.number()) + "    " +
-                        error.description() + kCr + "Filename: " + fileName + kCr + "Line description: " +
-                        description + "  (canceled!)");
+            ShowLineCanceled(ctx_, error.number(), error.description(), fileName, description);
             lineStatus = 1;
             unprotectData();
         }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "automation/AutomationError.h"
+#include "builder/LineCanceled.h"
 #include "core/Text.h"
 #include "probe/DocumentProbe.h"
 #include "store/BaseWorkbook.h"
@@ -19,7 +20,6 @@ using automation::AutomationError;
 
 namespace {
 
-const char kCr = '\r';
 constexpr long kDataFirstRow = 2;
 constexpr long kColumnExclusion = 3, kColumnFile = 5, kColumnObject = 8;
 // Far beyond any document: a guard should a document's pages never settle.
@@ -66,12 +66,6 @@ long countEmbeddedPages(excel::OLEObject& object, std::shared_ptr<word::Applicat
     return pages;
 }
 
-void showEmbeddingFailure(core::Context& ctx, long number, const std::string& description,
-                          const std::string& fileName, const std::string& lineDescription) {
-    // One wording for both languages.
-    ctx.msgBox(std::string("Error!!!!") + kCr + std::to_string(number) + "    " + description + kCr +
-               "Filename: " + fileName + kCr + "Line description: " + lineDescription + "  (canceled!)");
-}
 
 }  // namespace
 
@@ -123,7 +117,7 @@ void EmbedDocument(core::Context& ctx, excel::Workbook& workbook, const std::str
     } catch (const AutomationError&) {
         // Word went away meanwhile: nothing of the line is left open in it.
     }
-    showEmbeddingFailure(ctx, number, reason, fileName, description);
+    ShowLineCanceled(ctx, number, reason, fileName, description);
     LineStatus = 1;
 }
 

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "automation/AutomationError.h"
+#include "builder/LineCanceled.h"
 
 namespace builder {
 
@@ -27,13 +28,6 @@ excel::Window& activeWindow(excel::Application& excelApp) {
     static thread_local std::shared_ptr<excel::Window> kept;  // lives until the next call
     kept = std::move(window);
     return *kept;
-}
-
-void showOpenFailure(core::Context& ctx, const AutomationError& error, const std::string& fileName,
-                     const std::string& description) {
-    // One wording for both languages.
-    ctx.msgBox(std::string("Error!!!!") + kCr + std::to_string(error.number()) + "    " + error.description() + kCr +
-               "Filename: " + fileName + kCr + "Line description: " + description + "  (canceled!)");
 }
 
 void showSheetNotFound(core::Context& ctx, const std::string& inputSheet, const std::string& fileName,
@@ -167,7 +161,7 @@ void TransferSheet(core::Context& ctx, excel::Workbook& workbook, const std::str
     attempt([&] { excelApp.SetVisible(false); });
     attempt([&] { activeWindow(excelApp).SetWindowState(excel::WindowState::Maximized); });
     if (openError) {
-        showOpenFailure(ctx, *openError, fileName, description);
+        ShowLineCanceled(ctx, openError->number(), openError->description(), fileName, description);
         LineStatus = 1;
         if (source) closeQuietly(*source);
         return;
@@ -185,7 +179,7 @@ void TransferSheet(core::Context& ctx, excel::Workbook& workbook, const std::str
         }
     } catch (const AutomationError& error) {
         // A line that cannot be carried is canceled; the build goes on.
-        showOpenFailure(ctx, error, fileName, description);
+        ShowLineCanceled(ctx, error.number(), error.description(), fileName, description);
         LineStatus = 1;
     }
     closeQuietly(*source);
