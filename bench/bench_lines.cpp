@@ -11,12 +11,10 @@
 
 #include "core/Context.h"
 #include "lines/Us_Menu.h"
-#include "office/engine/DocumentEngines.h"
-#include "office/engine/ExcelEngine.h"
-#include "platform/LinuxFileSystem.h"
 #include "platform/LinuxPlatform.h"
 #include "probe/DocumentProbe.h"
 #include "store/BaseWorkbook.h"
+#include "support/EngineObjects.h"
 #include "ui/scripted/ScriptedWindowSystem.h"
 
 namespace {
@@ -27,21 +25,7 @@ namespace fs = std::filesystem;
 #define TAVOLEX_SHARED_SAMPLES "../shared/samples"
 #endif
 
-class Objects : public automation::ObjectFactory {
-public:
-    std::shared_ptr<automation::excel::Application> CreateExcel() override {
-        return office::engine::createExcelApplication();
-    }
-    std::shared_ptr<automation::FileSystem> CreateFileSystem() override {
-        return std::make_shared<platform::LinuxFileSystem>();
-    }
-    std::shared_ptr<automation::word::Application> CreateWord() override {
-        return office::engine::createWordApplication();
-    }
-    std::shared_ptr<automation::powerpoint::Presentation> GetPresentation(const std::string& fileName) override {
-        return office::engine::bindPresentationFile(fileName);
-    }
-};
+using Objects = testsupport::EngineObjects;
 
 std::string sample(const char* name) { return (fs::path(TAVOLEX_SHARED_SAMPLES) / name).string(); }
 

@@ -86,16 +86,6 @@ void UserForm00::reportGroupGone() {
                         "gruppi come sono."));
 }
 
-void UserForm00::showDone(ui::CommandButton& button, const std::string& caption) {
-    const auto color = button.backColor();
-    button.setBackColor(ui::kGreen);
-    button.setCaption("OK");
-    ctx_.state.WaitTime = 0.5;
-    store::WaitSeconds(ctx_);
-    button.setBackColor(color);
-    button.setCaption(caption);
-}
-
 void UserForm00::handOverToLineEditor(const std::string& mode) {
     ctx_.state.GroupEditMode = mode;
     lineEditorRequested_ = true;
@@ -140,7 +130,7 @@ void UserForm00::CommandButton3_Click() {
 
         ListBox1.RemoveItem(ListBox1.ListIndex());
         ctx_.state.SelectedGroup = ListBox1.Value();  // nothing is selected now
-        showDone(CommandButton3, ctx_.tr("Delete", "Elimina"));
+        store::ShowDone(ctx_, CommandButton3, ctx_.tr("Delete", "Elimina"));
     });
 }
 
@@ -179,7 +169,7 @@ void UserForm00::CommandButton6_Click() {
         ctx_.state.SelectedGroup = *name;
         CarLista();
         store::SaveAndCloseBaseWorkbook(ctx_);
-        showDone(CommandButton6, ctx_.tr("Copy", "Copia"));
+        store::ShowDone(ctx_, CommandButton6, ctx_.tr("Copy", "Copia"));
     });
 }
 

@@ -66,7 +66,6 @@ private:
     void reloadAfter(const std::string& message);
     void reportGroupGone();
     // Green "OK" on the button for half a second, then `caption`.
-    void showDone(ui::CommandButton& button, const std::string& caption);
     void handOverToLineEditor(const std::string& mode);
     // Runs a command body, ending in the fatal-error path on an automation error.
     void guarded(const std::function<void()>& body);

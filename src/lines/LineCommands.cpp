@@ -10,16 +10,6 @@ namespace lines {
 
 using automation::Variant;
 
-void Us_Menu::showDone(ui::CommandButton& button, const std::string& caption) {
-    const auto color = button.backColor();
-    button.setBackColor(ui::kGreen);
-    button.setCaption("OK");
-    ctx_.state.WaitTime = 0.5;
-    store::WaitSeconds(ctx_);
-    button.setBackColor(color);
-    button.setCaption(caption);
-}
-
 void Us_Menu::reportLineGone(const std::string& id) {
     store::CloseBaseWorkbookDiscard(ctx_);
     ctx_.msgBox(id + "\r" + ctx_.tr(" Does not exist!", " Non esiste!") + "\r" +
@@ -38,7 +28,7 @@ void Us_Menu::CommandButton1_Click() {
             return;
         }
         if (!WriteCurrentLine()) return;
-        showDone(CommandButton1, ctx_.tr("Save", "Salva"));
+        store::ShowDone(ctx_, CommandButton1, ctx_.tr("Save", "Salva"));
         if (state.LineEditMode == "I") {
             state.LineEditMode = "M";
             Frame3.setCaption(ctx_.tr("Update line", "Modifica riga"));
@@ -106,7 +96,7 @@ void Us_Menu::CommandButton2_Click() {
         Frame3.setVisible(false);
         store::OpenBaseWorkbook(ctx_);
         if (!WriteCurrentLine()) return;
-        showDone(CommandButton2, ctx_.tr("Delete line", "Elimina riga"));
+        store::ShowDone(ctx_, CommandButton2, ctx_.tr("Delete line", "Elimina riga"));
     });
 }
 

@@ -94,7 +94,6 @@ private:
     void reportLineGone(const std::string& id);
     // Opens the line's file with the desktop's program for it (Alt+click).
     void viewLineFile();
-    void showDone(ui::CommandButton& button, const std::string& caption);
     void markRed(ui::Control& control) { control.setBackColor(ui::kRed); }
     void guarded(const std::function<void()>& body);
 

@@ -6,6 +6,7 @@
 
 #include "automation/AutomationError.h"
 #include "core/Context.h"
+#include "ui/model/Control.h"
 
 namespace store {
 
@@ -27,6 +28,9 @@ void SaveAndCloseBaseWorkbook(core::Context& ctx);
 
 // Pauses WaitTime seconds of elapsed time, letting window events run.
 void WaitSeconds(core::Context& ctx);
+// A command's feedback: `button` green with "OK" for half a second, then
+// back to its colour and `caption`.
+void ShowDone(core::Context& ctx, ui::CommandButton& button, const std::string& caption);
 
 // The text after the last "." of `name`, or the whole name without one.
 std::string FileExtension(const std::string& name);

@@ -20,6 +20,16 @@ void WaitSeconds(core::Context& ctx) {
     }
 }
 
+void ShowDone(core::Context& ctx, ui::CommandButton& button, const std::string& caption) {
+    const auto color = button.backColor();
+    button.setBackColor(ui::kGreen);
+    button.setCaption("OK");
+    ctx.state.WaitTime = 0.5;
+    WaitSeconds(ctx);
+    button.setBackColor(color);
+    button.setCaption(caption);
+}
+
 std::string FileExtension(const std::string& name) {
     const auto dot = name.rfind('.');
     return dot == std::string::npos ? name : name.substr(dot + 1);
