@@ -51,6 +51,10 @@ void Form1::layOut() {
     Command3.setGeometry(pt(960), pt(5160), pt(2295), pt(375));
     int tab = 0;
     for (ui::Control* control : controls()) control->setTabIndex(tab++);
+    // The captions as designed; loading sets them again.
+    Command1.setCaption("Select");
+    Command2.setCaption("Exit");
+    Command3.setCaption("Create a new folder");
     Dir1.setToolTip("DblClick: open");
     File1.setToolTip("Click: select");
     Dir1.matchFirstLetter = false;  // the entries are indented paths

@@ -272,7 +272,7 @@ TEST_F(ChooserTest, FileModeAFrameCloseAndExitHandBackNothing) {
 
 TEST_F(ChooserTest, FileModeADoubleClickedFileIsTaken) {
     fileMode();
-    windows.act([](ui::Form& form) { form1(form).File1.userDoubleClick(0); });
+    windows.doubleClickItem("File1", 0);
     show();
     EXPECT_EQ(ctx.state.ChooserResult, (data / "a.doc").string());
 }

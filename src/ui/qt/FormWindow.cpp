@@ -375,10 +375,10 @@ bool FormWindow::listKey(ListBox& list, QWidget& widget, const QKeyEvent& event,
     case Qt::Key_PageDown: row = std::min(last, std::max(0, current) + rowsPerPage(*view)); break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        // Enter opens the folder or takes the file, as a double-click does.
-        if ((list.kind() == ControlKind::DirListBox || list.kind() == ControlKind::FileListBox) && current >= 0 &&
-            !list.locked())
-            guard_.run([&] { list.userDoubleClick(current); });
+        // In a folder or file list Enter opens the folder or takes the file,
+        // as a double-click does; other lists do nothing with it.
+        if (list.kind() != ControlKind::DirListBox && list.kind() != ControlKind::FileListBox) return false;
+        if (current >= 0 && !list.locked()) guard_.run([&] { list.userDoubleClick(current); });
         return true;
     default:
         if (keyAscii < 32) return false;  // Esc...: nothing for a list
