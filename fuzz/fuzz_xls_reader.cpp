@@ -4,6 +4,7 @@
 // too, so mutations reach the BIFF8 records without breaking the container.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <span>
 
@@ -31,8 +32,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (std::size_t i = 0; i < model.sheets.size(); ++i)
             if (back.sheets[i].name != model.sheets[i].name || back.sheets[i].visibility != model.sheets[i].visibility)
                 std::abort();
-    } catch (const automation::AutomationError&) {
-        std::abort();  // our own output must always read back
+    } catch (const automation::AutomationError& error) {
+        // Our own output must always read back; say why it did not, for the log.
+        std::fprintf(stderr, "own output refused: %ld %s\n", error.number(), error.description().c_str());
+        std::abort();
     }
     return 0;
 }

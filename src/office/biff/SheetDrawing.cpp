@@ -358,6 +358,9 @@ std::vector<DrawingObject> SheetDrawingReader::finish() {
     std::vector<Placed> placed;
     for (const art::ArtRecord& shape : art::children(data_, group->body(), group->end(), firstOffset_)) {
         if (isPatriarch(data_, shape, firstOffset_)) continue;
+        // A kept shape is walked whole when it is written: damage anywhere in
+        // it is the file's, and is reported now rather than at the next save.
+        art::walk(data_, shape.offset, shape.end(), firstOffset_, [](const art::ArtRecord&) {});
         DrawingObject& object = objects.emplace_back();
         object.shape.assign(data_.begin() + static_cast<std::ptrdiff_t>(shape.offset),
                             data_.begin() + static_cast<std::ptrdiff_t>(shape.end()));
