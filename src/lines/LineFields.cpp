@@ -24,6 +24,9 @@ double numberOf(const Variant& value) { return value.isNumeric() ? value.toNumbe
 
 std::string upper(const std::string& text) { return core::UpperAscii(text); }
 
+// A cell holds at most this many UTF-16 units; a longer text would be cut when written.
+constexpr std::size_t kMaxCellUnits = 32767;
+
 }  // namespace
 
 bool Us_Menu::lineLoaded() const { return ctx_.state.LineEditMode == "M" || ctx_.state.LineEditMode == "V"; }
@@ -251,6 +254,13 @@ bool Us_Menu::validateForSave() {
     if (sort < 100 || sort > 999) {
         markRed(TextBox4);
         ctx_.msgBox(ctx_.tr("Sort number out its limits (100-999)!", "Sequenza fuori dai limiti (100-999)!"));
+        return false;
+    }
+
+    if (text::utf8ToUtf16(line.Description).size() > kMaxCellUnits) {
+        markRed(TextBox3);
+        ctx_.msgBox(ctx_.tr("The description is longer than 32767 characters, the most a cell holds!",
+                            "La descrizione supera 32767 caratteri, il massimo di una cella!"));
         return false;
     }
 
