@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <set>
 #include <thread>
 
@@ -507,4 +508,73 @@ TEST_F(EngineFiles, TheNextSaveRemovesWhatKilledSavesLeftAndNothingElse) {
     for (const auto& name : stale) EXPECT_FALSE(fs::exists(folder.path() / name)) << name;
     for (const auto& name : kept) EXPECT_TRUE(fs::exists(folder.path() / name)) << name;
     EXPECT_TRUE(fs::is_directory(folder.path() / ".Base.xls.tavolex-save-dir123"));
+}
+
+// Proof under load: many writers at once, and saves killed at random moments.
+
+TEST_F(EngineFiles, SixteenWritersAtOnceAllLandOnceEach) {
+    std::vector<pid_t> writers;
+    for (int number = 100; number < 116; ++number) writers.push_back(startWriter(path, number, 30s));
+    for (pid_t writer : writers) EXPECT_EQ(exitCode(writer), 0) << "a writer did not get its turn";
+    std::multiset<std::string> ids;
+    auto app = enginetest::newApplication(kShortWait);
+    auto sheet = open(*app, true)->Worksheets("DATA");
+    for (long row = 2; !sheet->Cells(row, 1)->Value().isEmpty(); ++row) ids.insert(sheet->Cells(row, 1)->Value().toText());
+    std::multiset<std::string> expected{"1"};
+    for (int number = 100; number < 116; ++number) expected.insert(std::to_string(number));
+    EXPECT_EQ(ids, expected);  // every line there, none twice, none lost to another's save
+}
+
+TEST_F(EngineFiles, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewWorkbookWhole) {
+    {
+        // Big enough that a save takes a while to write.
+        auto app = enginetest::newApplication(kShortWait);
+        auto book = open(*app);
+        auto sheet = book->Worksheets("DATA");
+        for (long row = 3; row <= 3000; ++row) sheet->Cells(row, 2)->SetValue(Variant("line " + std::to_string(row)));
+        book->Save();
+        app->Quit();
+    }
+    std::mt19937 rng(7);
+    double lastSeen = 1;
+    int kills = 0;
+    const auto until = std::chrono::steady_clock::now() + 8s;
+    for (; kills < 300 && std::chrono::steady_clock::now() < until; ++kills) {
+        const pid_t child = fork();
+        if (child == 0) {
+            // Saves one generation after the other until it is killed.
+            for (double generation = lastSeen + 1;; ++generation) {
+                auto app = enginetest::newApplication(30s);
+                auto book = open(*app);
+                book->Worksheets("DATA")->Cells(2, 1)->SetValue(Variant(generation));
+                book->Save();
+                app->Quit();
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(rng() % 60000));
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        Variant value;
+        const std::string failure = errorText([&] { value = cellOnDisk(2, 1); });
+        ASSERT_EQ(failure, "no error") << "after kill " << kills;
+        ASSERT_TRUE(value.isNumeric()) << "after kill " << kills;
+        ASSERT_GE(value.toNumber(), lastSeen) << "an older workbook came back after kill " << kills;
+        lastSeen = value.toNumber();
+        ASSERT_EQ(cellOnDisk(3000, 2), Variant("line 3000")) << "after kill " << kills;
+    }
+    EXPECT_GE(kills, 20);
+    EXPECT_GT(lastSeen, 1);  // some saves went through between the kills
+    int leftBehind = 0;
+    for (const auto& entry : fs::directory_iterator(folder.path()))
+        leftBehind += entry.path().filename().string().rfind(".Base.xls.tavolex-save-", 0) == 0;
+    RecordProperty("kills", kills);
+    RecordProperty("generations", static_cast<int>(lastSeen));
+    RecordProperty("temporary_files_left_by_kills", leftBehind);
+    // The next save clears what the killed saves left.
+    auto app = enginetest::newApplication(kShortWait);
+    open(*app)->Save();
+    app->Quit();
+    for (const auto& entry : fs::directory_iterator(folder.path()))
+        EXPECT_EQ(entry.path().filename().string().find(".Base.xls.tavolex-save-"), std::string::npos)
+            << "left behind: " << entry.path();
 }
