@@ -162,6 +162,10 @@ public:
     virtual double Top() const = 0;
     virtual double Width() const = 0;
     virtual double Height() const = 0;
+    // Whether the object is drawn; a hidden one stays embedded. Raises 1004
+    // when the sheet's objects are protected.
+    virtual bool Visible() const = 0;
+    virtual void SetVisible(bool visible) = 0;
 };
 
 // A sheet's print settings. Margins in points.

@@ -288,6 +288,10 @@ private:
             if (text::equalsIgnoringCase(name, store::kStartSheet)) continue;
             sheet->SetEnableSelection(excel::SelectionMode::NoSelection);
             const bool isData = text::equalsIgnoringCase(name, store::kDataSheet);
+            // The embedded files are opened by the Presentation's menu, never clicked on.
+            if (isData)
+                for (long object = 1; object <= sheet->OLEObjectCount(); ++object)
+                    sheet->OLEObjects(object)->SetVisible(false);
             sheet->Protect(isData ? ctx_.state.BasePassword : password_, true, true, true);
             sheet->SetVisible(excel::SheetVisibility::VeryHidden);
         }

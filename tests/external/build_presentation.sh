@@ -2,11 +2,13 @@
 # The batch build of the real program over the shared samples, and the
 # Presentation it writes as outside readers see it: the exit statuses 0, 1
 # and 2 (a group name with blanks and letters beyond ASCII); olefile shows
-# the workbook, the macro project's storages and the embedded objects; the
-# project holds the four macro texts and is locked with the base password;
-# LibreOffice opens the file and finds the sheets, their states, the DATA
-# rows, the pictures and the objects our own reader finds. Skipped (77)
-# without the program or olefile; the LibreOffice part without LibreOffice.
+# the workbook, the macro project's storages and the embedded objects, whose
+# shapes on DATA are hidden (their OfficeArt records walked without our
+# code); the project holds the four macro texts and is locked with the base
+# password; LibreOffice opens the file and finds the sheets, their states,
+# the DATA rows, the pictures and the objects our own reader finds, the
+# objects not shown. Skipped (77) without the program or olefile; the
+# LibreOffice part without LibreOffice.
 set -uo pipefail
 build="${TAVOLEX_BUILD_DIR:?}"
 program="$build/src/Tavolex"
@@ -71,6 +73,22 @@ for needed in ["Workbook", "_VBA_PROJECT_CUR/PROJECT", "_VBA_PROJECT_CUR/VBA/dir
 objects = sorted(e for e in entries if e.startswith("MBD") and "/" not in e)
 print("ok: olefile finds Workbook, _VBA_PROJECT_CUR and %d object storage(s) %s" % (len(objects), objects))
 PY
+# The objects on DATA are hidden in the file itself (read without our code).
+$py "$here/drawing_shapes.py" "$presentation" > "$work/shapes.json" || fail=1
+$py - "$work/shapes.json" <<'PY' || fail=1
+import json, sys
+sheets = json.load(open(sys.argv[1]))
+data = sheets.get("DATA", [])
+problems = []
+if len(data) != 3 or not all(s["ole"] and s["hidden"] for s in data):
+    problems.append("DATA shapes %s, three hidden embedded objects expected" % data)
+for name, shapes in sheets.items():
+    if name != "DATA" and any(s["hidden"] for s in shapes):
+        problems.append("a hidden shape on %s" % name)
+if problems:
+    print("FAILED: " + "; ".join(problems)); sys.exit(1)
+print("ok: the OfficeArt records of DATA hold %d embedded objects, all hidden" % len(data))
+PY
 $py "$here/vba_project.py" sources "$presentation" "$vba_tool" || fail=1
 $py "$here/vba_project.py" protection "$presentation" locked "$base_password" || fail=1
 
@@ -111,13 +129,17 @@ embedded = [r for r in lo["rows"] if r[3] in ("Word pages", "Slides", "A PDF")]
 objects = sum(1 for k in data["shapes"] if "OLE2" in k)
 if len(embedded) != objects:
     problems.append("%d embedded lines in DATA, %d objects" % (len(embedded), objects))
+if any(data["shapes_visible"]):
+    problems.append("objects shown on DATA: %s" % data["shapes_visible"])
+if report is not None and not all(report["shapes_visible"]):
+    problems.append("hidden pictures on Report: %s" % report["shapes_visible"])
 if any("|" in r[7] for r in lo["rows"]):
     problems.append("a count left in column H")
 if not lo["structure_protected"]:
     problems.append("the structure is not protected")
 if problems:
     print("FAILED: " + "; ".join(problems)); sys.exit(1)
-print("ok: LibreOffice opens the Presentation: sheets %s, %d DATA rows, %d object(s)" % (names, len(lo["rows"]), objects))
+print("ok: LibreOffice opens the Presentation: sheets %s, %d DATA rows, %d hidden object(s)" % (names, len(lo["rows"]), objects))
 PY
 else
   echo "skipped: LibreOffice with python3-uno is not installed"

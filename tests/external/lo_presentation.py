@@ -3,6 +3,7 @@
 
   lo_presentation.py dump FILE  -> JSON: sheets with visibility, protection,
                                    shapes (pictures, embedded objects) and
+                                   whether each is shown, and
                                    cells A1:L1; the DATA rows (columns A..K)
 """
 import json
@@ -21,9 +22,10 @@ def dump(path):
             s = sheets.getByIndex(i)
             shapes = s.getDrawPage()
             kinds = [shapes.getByIndex(k).getShapeType() for k in range(shapes.getCount())]
+            shown = [bool(shapes.getByIndex(k).Visible) for k in range(shapes.getCount())]
             out["sheets"].append({
                 "name": s.getName(), "visible": bool(s.IsVisible), "protected": bool(s.isProtected()),
-                "shapes": kinds, "first_row": [cell_text(s, col, 0) for col in range(12)]})
+                "shapes": kinds, "shapes_visible": shown, "first_row": [cell_text(s, col, 0) for col in range(12)]})
         data = sheets.getByName("DATA")
         for row in range(1, 10000):
             if cell_text(data, 0, row).strip() == "":

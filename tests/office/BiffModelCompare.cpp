@@ -46,6 +46,7 @@ std::string drawingDifference(const office::DrawingObject& x, const office::Draw
     if (x.kind != y.kind) return "kind";
     if (x.anchor != y.anchor) return "anchor";
     if (x.objectId != y.objectId) return "object id";
+    if (x.hidden != y.hidden) return "hidden";
     if (x.kind == office::DrawingKind::Picture && x.picture != y.picture) return "picture";
     if (x.chartStream != y.chartStream) return "chart substream";
     if (!x.shape.empty() && !y.shape.empty() && (x.shape != y.shape || x.hostRecords != y.hostRecords))

@@ -207,7 +207,7 @@ private:
         if (chance(30)) sheet.protection = {true, chance(50), chance(50), static_cast<std::uint16_t>(pick(0x10000))};
     }
 
-    // Pictures pasted on the sheet, some sharing a stored picture.
+    // Pictures pasted on the sheet, some sharing a stored picture, some hidden.
     void fillPictures(WorkbookModel& m, office::SheetModel& sheet) {
         for (int i = 0, n = chance(40) ? 1 + pick(3) : 0; i < n; ++i) {
             if (m.pictures.empty() || chance(50)) {
@@ -219,6 +219,7 @@ private:
             picture.kind = office::DrawingKind::Picture;
             picture.picture = static_cast<std::uint32_t>(1 + pick(static_cast<int>(m.pictures.size())));
             picture.objectId = static_cast<std::uint16_t>(i + 1);
+            picture.hidden = chance(25);
             picture.anchor.flags = 2;
             picture.anchor.fromColumn = 1 + pick(200);
             picture.anchor.fromRow = 1 + pick(60000);

@@ -1,7 +1,8 @@
 // Embedded objects: the package and storage formats against what Excel
 // wrote (the shared reference files), objects added by the engine listed,
 // named, extracted byte for byte and kept through a save and a re-open
-// beside pictures, and the refusals of files that cannot be embedded.
+// beside pictures, hidden and shown again, and the refusals of files that
+// cannot be embedded.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -12,6 +13,7 @@
 #include "EngineTestSupport.h"
 #include "automation/AutomationError.h"
 #include "office/XlsFile.h"
+#include "office/biff/BiffRecords.h"
 #include "office/engine/DocumentEngines.h"
 #include "office/engine/NeutralIcon.h"
 #include "office/doc/WordPages.h"
@@ -313,6 +315,67 @@ TEST_F(OleObjects, FilesThatCannotBeEmbeddedAreRefusedAndChangeNothing) {
     const auto& model = dynamic_cast<office::engine::EngineWorkbook&>(*book).core()->model;
     EXPECT_TRUE(model.rootStorage.children.empty());
     EXPECT_TRUE(model.pictures.empty());
+}
+
+TEST_F(OleObjects, HiddenObjectsStayEmbeddedAndCanBeShownAgain) {
+    auto memoObject = sheet->AddOLEObject(memo, false, true, 0, "");
+    sheet->AddOLEObject(pdf, false, true, 0, "");
+    EXPECT_TRUE(memoObject->Visible());
+    memoObject->SetVisible(false);
+    sheet->Protect("pw");
+    EXPECT_THROW(sheet->OLEObjects(2)->SetVisible(false), AutomationError);
+    sheet->Unprotect("pw");
+
+    const office::WorkbookModel hidden = office::readXlsFile(reopen(), "");
+    ASSERT_EQ(oleObjects(onlySheet(hidden)).size(), 2u);
+    EXPECT_TRUE(oleObjects(onlySheet(hidden))[0]->hidden);
+    EXPECT_FALSE(oleObjects(onlySheet(hidden))[1]->hidden);
+    EXPECT_FALSE(sheet->OLEObjects(1)->Visible());
+    EXPECT_TRUE(sheet->OLEObjects(2)->Visible());
+    EXPECT_EQ(sheet->OLEObjects(1)->progID(), "Word.Document.8");
+
+    // Shown again: the shape read from the file keeps its property, now saying shown.
+    sheet->OLEObjects(1)->SetVisible(true);
+    const office::WorkbookModel shown = office::readXlsFile(reopen(), "");
+    EXPECT_FALSE(oleObjects(onlySheet(shown))[0]->hidden);
+    EXPECT_TRUE(sheet->OLEObjects(1)->Visible());
+    EXPECT_EQ(office::doc::readWordPages(sheet->OLEObjects(1)->FileBytes()).count,
+              office::doc::readWordPagesFile(memo).count);
+}
+
+TEST(OleReference, HidingExcelsObjectsGrowsTheirShapesAndKeepsTheirRecords) {
+    // Excel's shapes carry no hiding property: the engine adds it inside the
+    // shape, and the OBJ records after it must still follow their shapes.
+    const fs::path path = testsupport::sharedSample("reference/poi_WithEmbeddedObjects.xls");
+    if (!fs::exists(path)) GTEST_SKIP() << "shared reference files absent";
+    testsupport::TempFolder folder{"tavolex-ole-hidden"};
+    const std::string saved = (folder.path() / "hidden.xls").string();
+    auto app = enginetest::newApplication();
+    auto book = app->GetWorkbooks().Open(path.string());
+    auto sheet = book->WorksheetAt(1);
+    ASSERT_EQ(sheet->OLEObjectCount(), 2);
+    const auto before = sheet->OLEObjects(2)->FileBytes();
+    sheet->OLEObjects(1)->SetVisible(false);
+    sheet->OLEObjects(2)->SetVisible(false);
+    book->SaveAs(saved);
+    book->Close();
+
+    const office::WorkbookModel model = office::readXlsFile(saved, "");
+    const auto objects = oleObjects(onlySheet(model));
+    ASSERT_EQ(objects.size(), 2u);
+    for (const auto* object : objects) {
+        EXPECT_TRUE(object->hidden) << object->name;
+        EXPECT_EQ(object->oleClass, "Word.Document.8");
+        // As Excel writes it: the OBJ record right after the whole grown shape.
+        ASSERT_FALSE(object->hostRecords.empty());
+        EXPECT_EQ(object->hostRecords[0].record.id, office::biff::rec::kObj);
+        EXPECT_EQ(object->hostRecords[0].shapeOffset, object->shape.size()) << object->name;
+    }
+    EXPECT_EQ(objects[0]->oleStorage, 0x001805CBu);
+    EXPECT_TRUE(objects[0]->oleIcon);
+    book = app->GetWorkbooks().Open(saved);
+    EXPECT_EQ(book->WorksheetAt(1)->OLEObjects(2)->FileBytes(), before);
+    EXPECT_FALSE(book->WorksheetAt(1)->OLEObjects(2)->Visible());
 }
 
 TEST_F(OleObjects, ActivatingAWordObjectOpensTheCopyInTheRunningWord) {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <set>
 
 #include "builder/BuildPresentation.h"
@@ -279,6 +280,44 @@ TEST_F(BuildPresentationTest, ItalianTextsAndAPageRangeBeyondItsDocument) {
     EXPECT_EQ(text(sheetOf(model, "DATA"), 1, 12), "1|Tavolex 1.1|I|");
     EXPECT_EQ(text(sheetOf(model, "START"), 1, 1),
               "Togliere la protezione sull'esecuzione delle Macro! (Strumenti ==> Macro ==> Protezione)");
+}
+
+TEST_F(BuildPresentationTest, DocumentLinesBecomeHiddenObjectsOnDataAndARangeBeyondItsDocumentGoes) {
+    const std::string report = sample("report.doc");  // five pages
+    const std::string deck = sample("deck.ppt");      // seven slides
+    const std::string pdf = (folder.path() / "scan.pdf").string();
+    std::ofstream(pdf) << "%PDF-1.4\n";
+    makeBaseWorkbook({{1, "Sales Review", "", "Pages", report, "", "", "", 2, 4, 100},
+                      {2, "Sales Review", "V", "Slides", deck, "", "", "", 1, 7, 200},
+                      {3, "Sales Review", "", "Scan", pdf, "", "", "", {}, {}, 300},
+                      {4, "Sales Review", "", "Too far", report, "", "", "", 3, 9, 400}});
+    ASSERT_EQ(build("3"), 1);
+    ASSERT_EQ(windows.messages().size(), 1u);
+    EXPECT_EQ(windows.messages()[0],
+              "'To' > max value!\rFilename: " + report + "\rLine description: Too far  (canceled!)");
+
+    const office::WorkbookModel model = readBack();
+    const auto& data = sheetOf(model, "DATA");
+    std::vector<std::string> kept;
+    for (std::uint32_t r = 2; !text(data, r, 1).empty(); ++r) kept.push_back(text(data, r, 4) + ": " + text(data, r, 8));
+    EXPECT_EQ(kept, (std::vector<std::string>{"Pages: Object 1", "Slides: Object 2", "Scan: Object 3"}));
+    // The line that went shares its object with "Pages": the object stays, once.
+    std::vector<std::string> embedded;
+    for (const auto& object : data.drawings) {
+        EXPECT_EQ(object.kind, office::DrawingKind::OleObject);
+        EXPECT_TRUE(object.hidden) << object.name;
+        embedded.push_back(object.name + " " + object.oleClass);
+    }
+    EXPECT_EQ(embedded, (std::vector<std::string>{"Object 1 Word.Document.8", "Object 2 PowerPoint.Show.8",
+                                                 "Object 3 Package"}));
+    // Through the engine as the Presentation's menu reaches them.
+    auto excelApp = objects.CreateExcel();
+    auto book = excelApp->GetWorkbooks().Open(ctx.state.PresentationPath, {});
+    auto dataSheet = book->Worksheets("DATA");
+    ASSERT_EQ(dataSheet->OLEObjectCount(), 3);
+    EXPECT_FALSE(dataSheet->OLEObjects("Object 2")->Visible());
+    EXPECT_EQ(dataSheet->OLEObjects("Object 3")->FileBytes(), testsupport::readFileBytes(pdf));
+    excelApp->Quit();
 }
 
 TEST_F(BuildPresentationTest, AnEarlierPresentationIsReplacedWholeOrNotAtAll) {

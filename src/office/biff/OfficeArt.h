@@ -40,6 +40,9 @@ constexpr std::uint32_t kShapeHasType = 0x0800;
 
 // Properties of OPT.
 constexpr std::uint16_t kPropertyPib = 0x0104;      // the picture store entry, 1-based
+constexpr std::uint16_t kPropertyGroupBooleans = 0x03BF;  // fHidden, fPrint, ... and a "use" bit for each
+constexpr std::uint32_t kGroupHidden = 0x00000002;
+constexpr std::uint32_t kGroupUseHidden = 0x00020000;  // without it fHidden is ignored
 constexpr std::uint16_t kPropertyIdMask = 0x3FFF;
 constexpr std::uint16_t kPropertyIsBlip = 0x4000;
 constexpr std::uint16_t kPropertyComplex = 0x8000;
@@ -73,6 +76,24 @@ void walk(std::span<const std::uint8_t> data, std::size_t begin, std::size_t end
 
 // The value of simple property `id` in an OPT record, or 0.
 std::uint32_t propertyValue(std::span<const std::uint8_t> data, const ArtRecord& opt, std::uint16_t id);
+
+// Whether a shape's property value 0x03BF says it is hidden.
+inline bool isHidden(std::uint32_t groupBooleans) {
+    return (groupBooleans & kGroupUseHidden) && (groupBooleans & kGroupHidden);
+}
+
+// Bytes put into a shape: `count` of them at `offset`; what lay at or after
+// `offset` before now lies `count` further on.
+struct Insertion {
+    std::size_t offset = 0;
+    std::size_t count = 0;
+};
+
+// Makes the shape container (or the group shape of a group container) in
+// `shape` say hidden or shown in its property 0x03BF, adding the property,
+// or an OPT record for it, when the shape has none and must be hidden; the
+// other bits of the property stay. Lengths of the containers follow.
+Insertion setShapeHidden(std::vector<std::uint8_t>& shape, bool hidden);
 
 std::uint16_t readU16(std::span<const std::uint8_t> data, std::size_t at);
 std::uint32_t readU32(std::span<const std::uint8_t> data, std::size_t at);

@@ -119,6 +119,7 @@ struct ShapeFacts {
     std::uint16_t shapeType = 0;
     std::uint32_t flags = 0;
     std::uint32_t picture = 0;
+    bool hidden = false;
     std::optional<std::size_t> anchorBody;  // of its own client anchor
     std::optional<DrawingAnchor> anchor;
 };
@@ -128,8 +129,11 @@ ShapeFacts factsOf(std::span<const std::uint8_t> data, const art::ArtRecord& sha
     if (shape.type == art::kSpgrContainer) {
         // A group: its anchor is the one of its first member, the group's own record.
         auto members = art::children(data, shape.body(), shape.end(), streamOffset);
-        if (!members.empty() && members[0].type == art::kSpContainer)
-            facts.anchor = factsOf(data, members[0], streamOffset).anchor;
+        if (!members.empty() && members[0].type == art::kSpContainer) {
+            const ShapeFacts group = factsOf(data, members[0], streamOffset);
+            facts.anchor = group.anchor;
+            facts.hidden = group.hidden;
+        }
         return facts;
     }
     if (shape.type != art::kSpContainer) return facts;
@@ -139,6 +143,7 @@ ShapeFacts factsOf(std::span<const std::uint8_t> data, const art::ArtRecord& sha
             facts.flags = art::readU32(data, r.body() + 4);
         } else if (r.type == art::kOpt) {
             facts.picture = art::propertyValue(data, r, art::kPropertyPib);
+            facts.hidden = art::isHidden(art::propertyValue(data, r, art::kPropertyGroupBooleans));
         } else if (r.type == art::kClientAnchor && r.length >= art::kClientAnchorSize) {
             facts.anchorBody = r.body();
             facts.anchor = readAnchor(data, r.body());
@@ -265,17 +270,29 @@ std::vector<std::uint8_t> newOleShape(const DrawingObject& object) {
     return newFrameShape(art::kShapeHasAnchor | art::kShapeHasType | art::kShapeOle, properties, object.anchor);
 }
 
+struct PreparedShape {
+    std::vector<std::uint8_t> bytes;
+    art::Insertion inserted;  // where it grew against the shape the model holds
+    // Where a record that followed `offset` bytes of the model's shape goes now.
+    std::size_t moved(std::size_t offset) const {
+        return offset >= inserted.offset ? offset + inserted.count : offset;
+    }
+};
+
 // The object's shape ready to write: numbered from `nextShapeId`, with its
-// anchor and picture as the model holds them now.
-std::vector<std::uint8_t> preparedShape(const DrawingObject& object, std::uint32_t& nextShapeId) {
-    std::vector<std::uint8_t> shape = !object.shape.empty()                    ? object.shape
-                                      : object.kind == DrawingKind::OleObject ? newOleShape(object)
-                                                                              : newPictureShape(object);
+// anchor, picture and visibility as the model holds them now.
+PreparedShape preparedShape(const DrawingObject& object, std::uint32_t& nextShapeId) {
+    PreparedShape prepared;
+    prepared.bytes = !object.shape.empty()                    ? object.shape
+                     : object.kind == DrawingKind::OleObject ? newOleShape(object)
+                                                             : newPictureShape(object);
+    prepared.inserted = art::setShapeHidden(prepared.bytes, object.hidden);
+    std::vector<std::uint8_t>& shape = prepared.bytes;
     art::walk(shape, 0, shape.size(), 0, [&](const art::ArtRecord& r) {
         if (r.type == art::kFsp && r.length >= 8) art::putU32(shape, r.body(), nextShapeId++);
     });
     const art::ArtRecord top = art::recordAt(shape, 0, shape.size(), 0);
-    if (top.type != art::kSpContainer) return shape;
+    if (top.type != art::kSpContainer) return prepared;
     for (const art::ArtRecord& r : art::children(shape, top.body(), top.end(), 0)) {
         if (r.type == art::kClientAnchor && r.length >= art::kClientAnchorSize) putAnchor(shape, r.body(), object.anchor);
         if (r.type == art::kOpt && (object.kind == DrawingKind::Picture || object.kind == DrawingKind::OleObject)) {
@@ -285,7 +302,7 @@ std::vector<std::uint8_t> preparedShape(const DrawingObject& object, std::uint32
                     art::putU32(shape, r.body() + i * 6 + 2, object.picture);
         }
     }
-    return shape;
+    return prepared;
 }
 
 }  // namespace
@@ -366,6 +383,7 @@ std::vector<DrawingObject> SheetDrawingReader::finish() {
                             data_.begin() + static_cast<std::ptrdiff_t>(shape.end()));
         ShapeFacts facts = factsOf(data_, shape, firstOffset_);
         if (facts.anchor) object.anchor = *facts.anchor;
+        object.hidden = facts.hidden;
         placed.push_back({shape.offset, shape.end(), facts});
     }
     // Each host record belongs to the shape whose data it follows.
@@ -431,7 +449,8 @@ void writeSheetDrawing(RecordWriter& out, const std::vector<DrawingObject>& obje
     for (const DrawingObject& object : objects) {
         if (!writableObject(object, pictureCount)) continue;
         const std::size_t start = data.size();
-        const std::vector<std::uint8_t> shape = preparedShape(object, nextShapeId);
+        const PreparedShape prepared = preparedShape(object, nextShapeId);
+        const std::vector<std::uint8_t>& shape = prepared.bytes;
         data.insert(data.end(), shape.begin(), shape.end());
         if (object.shape.empty()) {
             cuts.push_back({data.size(), nullptr, objRecordOf(object)});
@@ -439,7 +458,7 @@ void writeSheetDrawing(RecordWriter& out, const std::vector<DrawingObject>& obje
         }
         bool chartPlaced = false;
         for (const HostRecord& host : object.hostRecords) {
-            Cut cut{start + std::min(host.shapeOffset, shape.size()), &host.record, {}};
+            Cut cut{start + std::min(prepared.moved(host.shapeOffset), shape.size()), &host.record, {}};
             if (object.kind == DrawingKind::Chart && !chartPlaced && host.record.id == rec::kObj) {
                 cut.chartOf = &object;
                 cut.chartIndex = chartIndex;

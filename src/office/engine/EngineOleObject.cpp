@@ -83,4 +83,12 @@ double EngineOleObject::Top() const { return anchorRect(sheet_->sheet(), object(
 double EngineOleObject::Width() const { return anchorRect(sheet_->sheet(), object().anchor).width; }
 double EngineOleObject::Height() const { return anchorRect(sheet_->sheet(), object().anchor).height; }
 
+bool EngineOleObject::Visible() const { return !object().hidden; }
+
+void EngineOleObject::SetVisible(bool visible) {
+    DrawingObject& embedded = object();
+    checkSheetUnprotected(sheet_->sheet(), true);
+    embedded.hidden = !visible;
+}
+
 }  // namespace office::engine

@@ -29,6 +29,8 @@ public:
     double Top() const override;
     double Width() const override;
     double Height() const override;
+    bool Visible() const override;
+    void SetVisible(bool visible) override;
 
 private:
     DrawingObject& object() const;

@@ -51,6 +51,9 @@ struct DrawingObject {
     std::string oleClass;
     std::uint32_t oleStorage = 0;
     bool oleIcon = false;
+    // Not drawn (the shape's fHidden property): hidden objects stay in the
+    // file and come back when shown again.
+    bool hidden = false;
     std::vector<std::uint8_t> chartStream;  // Chart: its substream, BOF to EOF, as the file held it
     // A chart copied in from another workbook draws from that workbook as it
     // was (its cells, names and palette), not from the one it now sits in.

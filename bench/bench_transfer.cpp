@@ -1,0 +1,127 @@
+// The sheet transfer of one Excel line: a 300-row formatted sheet (the
+// Report of formatted.xls with its data rows repeated: currency, percent,
+// borders, fills, merged title) with its pie and line chart below the data,
+// carried into a Presentation: opened read-only, copied with values only,
+// each chart drawn as a picture and pasted at its cell. Arg 0 draws every
+// chart as a stand-in picture (the engine's own cost), arg 1 with Qt Charts
+// off-screen as the program does.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <unistd.h>
+
+#include "builder/SheetTransfer.h"
+#include "core/Context.h"
+#include "office/XlsFile.h"
+#include "office/engine/DocumentEngines.h"
+#include "office/engine/EngineApplication.h"
+#include "office/engine/EngineWorkbook.h"
+#include "office/engine/ExcelEngine.h"
+#include "platform/LinuxFileSystem.h"
+#include "platform/LinuxPlatform.h"
+#include "render/QtPictureMaker.h"
+#include "ui/scripted/ScriptedWindowSystem.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::uint32_t kRows = 300;
+
+const std::vector<std::uint8_t> kPng = {
+    0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0x00, 0x00, 0x00, 0x0D, 0x49, 0x48, 0x44, 0x52, 0x00, 0x00,
+    0x00, 0x01, 0x00, 0x00, 0x00, 0x01, 0x08, 0x02, 0x00, 0x00, 0x00, 0x90, 0x77, 0x53, 0xDE, 0x00, 0x00, 0x00,
+    0x0C, 0x49, 0x44, 0x41, 0x54, 0x78, 0x9C, 0x63, 0xF8, 0xCF, 0xC0, 0x00, 0x00, 0x03, 0x01, 0x01, 0x00, 0xC9,
+    0xFE, 0x92, 0xEF, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4E, 0x44, 0xAE, 0x42, 0x60, 0x82};
+
+class Objects : public automation::ObjectFactory {
+public:
+    bool qtPictures = false;
+    std::shared_ptr<automation::excel::Application> CreateExcel() override {
+        auto app = office::engine::createExcelApplication();
+        auto& state = *dynamic_cast<office::engine::EngineApplication&>(*app).state();
+        if (qtPictures)
+            state.pictures = std::make_shared<render::QtPictureMaker>();
+        else
+            state.drawChart = [](const office::engine::ChartToDraw&) { return automation::Picture{kPng, 1, 1}; };
+        return app;
+    }
+    std::shared_ptr<automation::FileSystem> CreateFileSystem() override {
+        return std::make_shared<platform::LinuxFileSystem>();
+    }
+    std::shared_ptr<automation::word::Application> CreateWord() override {
+        return office::engine::createWordApplication();
+    }
+};
+
+// formatted.xls with its four region rows repeated down to row 300 and the
+// charts moved below them.
+void writeSource(const fs::path& path) {
+    office::WorkbookModel model =
+        office::readXlsFile(std::string(TAVOLEX_SHARED_SAMPLES) + "/formatted.xls", "");
+    office::SheetModel& sheet = model.sheets.at(0);
+    const std::vector<office::RowDef> pattern(sheet.rows.begin() + 2, sheet.rows.begin() + 6);
+    std::vector<office::RowDef> tail(sheet.rows.begin() + 6, sheet.rows.end());
+    for (office::RowDef& row : tail)
+        for (office::Cell& cell : row.cells) cell.formula.reset();  // their references would point elsewhere
+    sheet.rows.resize(2);
+    for (std::uint32_t row = 3; row <= kRows - tail.size(); ++row) {
+        office::RowDef copy = pattern[(row - 3) % pattern.size()];
+        for (office::Cell& cell : copy.cells)
+            if (cell.value.isNumber()) cell.value = cell.value.toNumber() + row;
+        sheet.rows.push_back(std::move(copy));
+    }
+    sheet.rows.insert(sheet.rows.end(), tail.begin(), tail.end());
+    const std::uint32_t shift = static_cast<std::uint32_t>(sheet.rows.size()) - 10;
+    for (office::CellRect& merged : sheet.mergedCells)
+        if (merged.firstRow > 2) merged.firstRow += shift, merged.lastRow += shift;
+    for (office::DrawingObject& object : sheet.drawings) object.anchor.fromRow += shift, object.anchor.toRow += shift;
+    const auto bytes = office::writeXls(model, "");
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                static_cast<std::streamsize>(bytes.size()));
+}
+
+void BM_TransferSheet(benchmark::State& state) {
+    Objects objects;
+    objects.qtPictures = state.range(0) == 1;
+    platform::LinuxPlatform platform;
+    ui::ScriptedWindowSystem windows;
+    windows.autoAcknowledge = true;
+    core::Context ctx{objects, platform, windows};
+    const fs::path folder = fs::temp_directory_path() / ("tavolex-bench-transfer-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    const fs::path source = folder / "formatted 300.xls";
+    writeSource(source);
+    ctx.state.ExcelApp = objects.CreateExcel();
+
+    double charts = -1, pictures = 0, filledRows = 0;
+    for (auto _ : state) {
+        auto presentation = ctx.state.ExcelApp->GetWorkbooks().Add();
+        presentation->WorksheetAt(1)->SetName("START");
+        int status = -1;
+        builder::TransferSheet(ctx, *presentation, source.string(), "Report", "Report", "bench", status);
+        state.PauseTiming();
+        if (status != 0) state.SkipWithError("the sheet was not carried");
+        // What arrived: every chart turned into a picture, every row filled.
+        auto copy = presentation->Worksheets("Report");
+        charts = static_cast<double>(copy->ChartObjectCount());
+        pictures = 0;
+        for (const auto& sheet : dynamic_cast<office::engine::EngineWorkbook&>(*presentation).core()->model.sheets)
+            for (const auto& object : sheet.drawings) pictures += object.kind == office::DrawingKind::Picture ? 1 : 0;
+        filledRows = 0;
+        for (long row = 1; row <= static_cast<long>(kRows) + 10; ++row)
+            filledRows += copy->Cells(row, 1)->Value().isEmpty() ? 0 : 1;
+        presentation->Close(false);
+        state.ResumeTiming();
+    }
+    state.counters["filled_rows"] = filledRows;
+    state.counters["charts_left"] = charts;
+    state.counters["pictures"] = pictures;
+    ctx.state.ExcelApp->Quit();
+    fs::remove_all(folder);
+}
+BENCHMARK(BM_TransferSheet)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
