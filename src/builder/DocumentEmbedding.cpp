@@ -87,8 +87,10 @@ void EmbedDocument(core::Context& ctx, excel::Workbook& workbook, const std::str
     std::string reason;
     try {
         object = sheet->AddOLEObject(fileName, false, true, 0, fileName);
-        ctx.state.WaitTime = 0.5;
-        store::WaitSeconds(ctx);
+        // Office needed half a second here to finish the insert in its object
+        // server; the engine's insert is complete when the call returns, so
+        // the build only lets the window repaint and goes on.
+        ctx.windows.doEvents();
         const std::string kind = store::FileExtension(fileName);
         std::string objectText = object->Name();
         if (text::equalsIgnoringCase(kind, "PPT"))
