@@ -49,6 +49,18 @@ std::string PlayerTest::buildPresentation(const std::vector<Row>& rows, const st
     return ctx.state.PresentationPath;
 }
 
+std::string PlayerTest::reviewPresentation() {
+    const std::string budget = sample("budget.xls");
+    return buildPresentation(
+        {{1, "Review", "", "Summary", budget, "Summary", "Totals", "", {}, {}, 100},
+         {2, "Review", "V", "Figures", budget, "Data", "Figures", "", {}, {}, 200},
+         {3, "Review", "", "The memo", sample("memo.doc"), "", "", "", {}, {}, 300},
+         {4, "Review", "P", "The deck", sample("deck.ppt"), "", "", "", 2, 3, 400},
+         {5, "Review", "S", "Left out", "/nowhere/gone.pdf", "", "", "", {}, {}, 500},
+         {6, "Review", "", "Notes", textFile("notes.txt", "n\n"), "", "", "", {}, {}, 600}},
+        "Review", " 3.1 ", "pw");
+}
+
 void PlayerTest::editPresentation(const std::string& path, const std::string& password,
                                   const std::function<void(excel::Workbook&)>& edit) {
     auto app = objects.CreateExcel();

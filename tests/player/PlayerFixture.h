@@ -23,6 +23,10 @@ protected:
     // acknowledged) and returns the Presentation's path.
     std::string buildPresentation(const std::vector<Row>& rows, const std::string& group,
                                   const std::string& version, const std::string& password = "");
+    // Sheet lines Totals (listed) and Figures ("V"), a Word line, a
+    // PowerPoint line of slides 2 to 3 ("P"), an "S" line and a text file
+    // line, of group "Review", version "3.1", password "pw".
+    std::string reviewPresentation();
     // Opens a Presentation for writing, lets `edit` change it with its
     // structure and "DATA" unprotected, and saves it.
     void editPresentation(const std::string& path, const std::string& password,

@@ -14,20 +14,6 @@ using player::Us_Menu;
 
 class PresentationMenuTest : public PlayerTest {
 protected:
-    // Sheet lines Totals (listed) and Figures ("V"), a Word line, a
-    // PowerPoint line ("P"), an "S" line and a text file line.
-    std::string reviewPresentation() {
-        const std::string budget = sample("budget.xls");
-        return buildPresentation(
-            {{1, "Review", "", "Summary", budget, "Summary", "Totals", "", {}, {}, 100},
-             {2, "Review", "V", "Figures", budget, "Data", "Figures", "", {}, {}, 200},
-             {3, "Review", "", "The memo", sample("memo.doc"), "", "", "", {}, {}, 300},
-             {4, "Review", "P", "The deck", sample("deck.ppt"), "", "", "", 2, 3, 400},
-             {5, "Review", "S", "Left out", "/nowhere/gone.pdf", "", "", "", {}, {}, 500},
-             {6, "Review", "", "Notes", textFile("notes.txt", "n\n"), "", "", "", {}, {}, 600}},
-            "Review", " 3.1 ", "pw");
-    }
-
     // Plays `path`, recording what the menu asks of the player.
     void play(const std::string& path) {
         player::PlayerSeams seams;
