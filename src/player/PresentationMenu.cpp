@@ -191,7 +191,7 @@ const PresentationLine* Us_Menu::GestLBox1(int swbox1) {
         return line;
     }
     try {
-        if (actions_.showObject) actions_.showObject(*line);
+        if (actions_.showObject) actions_.showObject(file_, *line);
     } catch (const automation::AutomationError& error) {
         ctx_.msgBox("Error!!!!\r" + std::to_string(error.number()) + "    " + error.description());
     }

@@ -16,7 +16,7 @@ namespace player {
 // What the menu hands to the player around it.
 struct MenuActions {
     // Shows an embedded document or other file; the menu stays.
-    std::function<void(const PresentationLine&)> showObject;
+    std::function<void(const PresentationFile&, const PresentationLine&)> showObject;
     // Asks for the printer once per print command, for a line kind ("XLS",
     // "DOC", "PPT") or "dmy" for the whole Presentation; false when cancelled.
     std::function<bool(const std::string& kind)> choosePrinter;

@@ -20,7 +20,7 @@ protected:
         seams.showSheet = [this](core::Context&, const player::PresentationFile&, const PresentationLine& line) {
             calls.push_back("sheet " + line.description);
         };
-        seams.actions.showObject = [this](const PresentationLine& line) { calls.push_back("show " + line.description); };
+        seams.actions.showObject = [this](const player::PresentationFile&, const PresentationLine& line) { calls.push_back("show " + line.description); };
         seams.actions.choosePrinter = [this](const std::string& kind) {
             calls.push_back("printer " + kind);
             return printerChosen;
