@@ -28,6 +28,7 @@ Us_Menu::Us_Menu(core::Context& ctx, const PresentationFile& file, MenuActions a
     CommandButton1.onClick = [this] { commandbutton1_click(); };
     CommandButton2.onClick = [this] { CommandButton2_Click(); };
     ListBox1.onClick = [this] { ListBox1_Click(); };
+    ListBox1.onKeyDown = [this](int& keyCode, int shift) { ListBox1_KeyDown(keyCode, shift); };
     ListBox1.onKeyUp = [this](int& keyCode, int shift) { ListBox1_KeyUp(keyCode, shift); };
     ListBox1.onMouseDown = [this](int button, int shift, double x, double y) { ListBox1_MouseDown(button, shift, x, y); };
     ListBox1.onMouseUp = [this](int button, int shift, double x, double y) { ListBox1_MouseUp(button, shift, x, y); };
@@ -143,8 +144,12 @@ void Us_Menu::ListBox1_Click() {
     if (sw1 != 1) GestLBox1(0);
 }
 
+void Us_Menu::ListBox1_KeyDown(int& keyCode, int) { enterDown_ = keyCode == kEnterKey; }
+
 void Us_Menu::ListBox1_KeyUp(int& keyCode, int) {
-    if (keyCode == kEnterKey) GestLBox1(0);
+    if (keyCode != kEnterKey || !enterDown_) return;
+    enterDown_ = false;
+    GestLBox1(0);
 }
 
 void Us_Menu::ListBox1_MouseDown(int button, int shift, double, double) {

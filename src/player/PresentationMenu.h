@@ -47,6 +47,7 @@ public:
     void commandbutton1_click();
     void CommandButton2_Click();
     void ListBox1_Click();
+    void ListBox1_KeyDown(int& keyCode, int shift);
     void ListBox1_KeyUp(int& keyCode, int shift);
     void ListBox1_MouseDown(int button, int shift, double x, double y);
     void ListBox1_MouseUp(int button, int shift, double x, double y);
@@ -72,6 +73,9 @@ private:
     std::vector<const PresentationLine*> listed_;
     int sw1 = 0;       // 1 while list clicks are to be ignored
     int swindex = -1;  // the list index at the last mouse-down
+    // Enter went down on the list: the release of an Enter that closed a
+    // box over the menu shows nothing.
+    bool enterDown_ = false;
     bool exitRequested_ = false;
     const PresentationLine* sheetRequested_ = nullptr;
 };
