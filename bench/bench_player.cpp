@@ -83,7 +83,10 @@ void BM_OpenPresentationAndLoadMenu(benchmark::State& state) {
         player::PresentationFile file = player::PresentationFile::Open(*excel, b.path);
         player::Us_Menu menu(b.ctx, file, {});
         menu.ensureLoaded();
-        benchmark::DoNotOptimize(menu.ListBox1.ListCount());
+        if (menu.ListBox1.ListCount() != 90) {  // every tenth line is a "V" line
+            state.SkipWithError("the menu does not list the 90 shown lines");
+            break;
+        }
         file.close();
         excel->Quit();
     }

@@ -4,7 +4,11 @@
 #include <iostream>
 
 #include "app/AppObjectFactory.h"
+#include "app/SheetWindow.h"
 #include "automation/AutomationError.h"
+#include "office/XlsFile.h"
+#include "office/format/ShownSheet.h"
+#include "text/CaseFold.h"
 #include "core/Context.h"
 #include "platform/LinuxPlatform.h"
 #include "player/ObjectOpener.h"
@@ -23,16 +27,28 @@ void wirePlayer(core::Context& ctx, player::PlayerSeams& seams, std::unique_ptr<
         if (!opener) opener = std::make_unique<player::ObjectOpener>(ctx, file);
         opener->show(line);
     };
-    // Printing and the sheet view are the player's next steps.
+    // Printing is the player's next step.
     seams.actions.choosePrinter = [&ctx](const std::string&) {
         ctx.msgBox(ctx.tr("Printing is not available in the Tavolex Player yet.",
                           "La stampa non e' ancora disponibile nel Tavolex Player."));
         return false;
     };
-    seams.showSheet = [](core::Context& c, const player::PresentationFile&, const player::PresentationLine& line) {
-        c.msgBox(line.description + "\r\r" +
-                 c.tr("Showing sheets is not available in the Tavolex Player yet.",
-                      "La visualizzazione dei fogli non e' ancora disponibile nel Tavolex Player."));
+    seams.showSheet = [](core::Context& c, const player::PresentationFile& file, const player::PresentationLine& line) {
+        // The engine's model of the file carries the formats the view draws;
+        // the file is read again, read-only.
+        office::WorkbookModel model;
+        try {
+            model = office::readXlsFile(file.path(), "");
+        } catch (const automation::AutomationError& error) {
+            c.msgBox("Error!!!!\r" + std::to_string(error.number()) + "    " + error.description());
+            return;
+        }
+        for (const office::SheetModel& sheet : model.sheets)
+            if (text::equalsIgnoringCase(sheet.name, line.outputSheet)) {
+                ShowSheetFullScreen(office::ShowSheet(model, sheet), file.settings().title + " - " + line.description);
+                return;
+            }
+        c.msgBox(line.description + "\r\r" + c.tr("Has been deleted!!", "E' stato cancellato!!"));
     };
 }
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The player of the real program on a virtual X display:
 #   1. a Presentation written by --build: `--play` shows the window
-#      "Tavolex 1.1 - Presentation Menu"; a click on its first line (a sheet)
-#      is answered, the menu comes back, and "Exit" ends with status 0;
+#      "Tavolex 1.1 - Presentation Menu"; a click on its first line shows
+#      its sheet full screen, Esc brings the menu back, and "Exit" ends
+#      with status 0, the Presentation unchanged;
 #   2. a workbook that is no Presentation: a box (title "Tavolex") and the
 #      reason on standard error, then status 2.
 # Screenshots land in the build folder (play_xvfb_*.png).
@@ -66,7 +67,8 @@ folder="$work/Presentations"
 mkdir -p "$folder"
 cp "$samples/budget.xls" "$samples/formatted.xls" "$folder/"
 "$store" create "$folder" > /dev/null || fail "no base workbook"
-"$store" add "$folder" 1 "Review" "Totals" 100 "" "$folder/budget.xls" Summary Totals "" "" || fail "no line"
+"$store" add "$folder" 1 "Review" "Quarterly report" 100 "" "$folder/formatted.xls" Report Report "" "" || fail "no line"
+"$store" add "$folder" 2 "Review" "Totals" 200 "" "$folder/budget.xls" Summary Totals "" "" || fail "no line"
 env -u DISPLAY "$program" --build "$folder" --group Review --version 1 > "$work/build.log" 2>&1 \
   || fail "the build failed: $(cat "$work/build.log")"
 presentation="$folder/Review - 1.xls"
@@ -82,16 +84,17 @@ menu=$(wait_for_title "Tavolex 1.1 - Presentation Menu" "$app_pid") || exit 1
 sleep 0.5
 shot play_xvfb_menu.png
 xdotool mousemove --window "$menu" 120 115 click 1   # the first line
-box=$(wait_for_title "Tavolex" "$app_pid") || exit 1
+sheet=$(wait_for_title "Tavolex 1.1 - Quarterly report" "$app_pid") || exit 1
+sleep 0.5
 shot play_xvfb_sheet.png
-press_in "$box" Return
+press_in "$sheet" Escape
 menu=$(wait_for_title "Tavolex 1.1 - Presentation Menu" "$app_pid") || exit 1
 sleep 0.3
 xdotool mousemove --window "$menu" 240 429 click 1   # Exit
 wait_end
 [ "$status" = 0 ] || fail "--play ended with status $status"
 [ "$(sha256sum "$presentation")" = "$before" ] || fail "the Presentation was changed"
-echo "ok: menu shown, a line answered, Exit ends with 0"
+echo "ok: menu shown, a sheet shown and left with Esc, Exit ends with 0"
 
 # 2. No Presentation.
 "$program" --play "$folder/formatted.xls" > "$work/app.log" 2>&1 &
