@@ -1,6 +1,7 @@
 #include "player/ObjectOpener.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -43,11 +44,39 @@ void writePrivateFile(const std::string& path, const std::vector<std::uint8_t>& 
 
 std::string pageNumber(double page) { return automation::formatGeneralNumber(page); }
 
+const char* const kFolderPrefix = "tavolex-player-";
+
+std::string temporaryRoot() {
+    const char* tmp = std::getenv("TMPDIR");
+    return tmp && *tmp ? tmp : "/tmp";
+}
+
+// Folders of players that ended without removing theirs (a crash, a kill):
+// ours, named with a process id that no longer runs.
+void removeLeftovers(const std::string& root) {
+    std::error_code error;
+    for (fs::directory_iterator it(root, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (name.rfind(kFolderPrefix, 0) != 0) continue;
+        const std::string rest = name.substr(std::strlen(kFolderPrefix));
+        const auto dash = rest.find('-');
+        if (dash == std::string::npos || dash == 0 || rest.find_first_not_of("0123456789") != dash) continue;
+        const long pid = std::strtol(rest.substr(0, dash).c_str(), nullptr, 10);
+        struct stat info {};
+        if (::lstat(it->path().c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::getuid()) continue;
+        if (pid > 0 && pid == static_cast<long>(::getpid())) continue;
+        if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) == 0) continue;  // that player still runs
+        std::error_code ignored;
+        fs::remove_all(it->path(), ignored);
+    }
+}
+
 }  // namespace
 
 ObjectOpener::ObjectOpener(core::Context& ctx, const PresentationFile& file) : ctx_(ctx), file_(file) {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/tavolex-player-XXXXXX";
+    const std::string root = temporaryRoot();
+    removeLeftovers(root);
+    std::string pattern = root + "/" + kFolderPrefix + std::to_string(::getpid()) + "-XXXXXX";
     // mkdtemp makes the folder 0700: nobody else sees the documents.
     if (!::mkdtemp(pattern.data())) raiseWriteError(pattern, errno);
     folder_ = pattern;

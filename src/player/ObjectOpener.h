@@ -2,7 +2,8 @@
 // Shows an embedded document or file of a Presentation where no viewer of
 // our own does it yet: a private copy goes to a temporary folder only this
 // user may read, and the desktop's program for its kind opens it. The folder
-// goes with the opener.
+// goes with the opener; one left by a player that crashed goes when the next
+// opener is made.
 #include <string>
 
 #include "core/Context.h"

@@ -2,7 +2,9 @@
 // go with the player, and the page range told.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "automation/AutomationError.h"
@@ -67,6 +69,36 @@ TEST_F(ObjectOpenerTest, CopiesTheObjectPrivatelyOpensItAndRemovesItAfterwards) 
         EXPECT_EQ(platform.opened.size(), 4u);
     }
     EXPECT_FALSE(fs::exists(folder));
+}
+
+TEST_F(ObjectOpenerTest, FoldersOfPlayersThatEndedWithoutCleaningUpGo) {
+    const std::string path = reviewPresentation();
+    auto excel = objects.CreateExcel();
+    auto file = player::PresentationFile::Open(*excel, path);
+
+    // Under a TMPDIR of the test's own: a crashed player's folder, a running
+    // one's (this process), and folders that are none of ours.
+    const fs::path root = folder.path() / "tmp";
+    const std::string crashed = (root / "tavolex-player-2147480000-abc123").string();
+    const std::string running = (root / ("tavolex-player-" + std::to_string(::getpid()) + "-def456")).string();
+    const std::string foreign = (root / "tavolex-player-notes").string();
+    const std::string other = (root / "something-else-1-x").string();
+    for (const std::string& made : {crashed, running, foreign, other}) fs::create_directories(made);
+    textFile("tmp/tavolex-player-2147480000-abc123/memo.doc", "left behind");
+
+    const char* saved = std::getenv("TMPDIR");
+    const std::string savedValue = saved ? saved : "";
+    ::setenv("TMPDIR", root.c_str(), 1);
+    {
+        player::ObjectOpener opener(ctx, file);
+        EXPECT_EQ(fs::path(opener.folder()).parent_path(), root);
+        EXPECT_FALSE(fs::exists(crashed));
+        EXPECT_TRUE(fs::exists(running));
+        EXPECT_TRUE(fs::exists(foreign));
+        EXPECT_TRUE(fs::exists(other));
+    }
+    if (saved) ::setenv("TMPDIR", savedValue.c_str(), 1);
+    else ::unsetenv("TMPDIR");
 }
 
 }  // namespace
