@@ -8,6 +8,8 @@
 #include <filesystem>
 
 #include "builder/BuildPresentation.h"
+#include "office/XlsFile.h"
+#include "office/format/ShownSheet.h"
 #include "core/Context.h"
 #include "platform/LinuxPlatform.h"
 #include "player/PresentationFile.h"
@@ -92,5 +94,26 @@ void BM_OpenPresentationAndLoadMenu(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_OpenPresentationAndLoadMenu)->Unit(benchmark::kMillisecond);
+
+// What the sheet view is given for a sheet of 300 formatted rows: the
+// formatted sample's amount rows repeated, every text as its format shows it.
+void BM_ShowSheetOf300FormattedRows(benchmark::State& state) {
+    office::WorkbookModel model =
+        office::readXlsFile((fs::path(TAVOLEX_SHARED_SAMPLES) / "formatted.xls").string(), "");
+    office::SheetModel* report = nullptr;
+    for (auto& sheet : model.sheets)
+        if (sheet.name == "Report") report = &sheet;
+    if (!report || report->rows.size() < 7) {
+        state.SkipWithError("the formatted sample has no Report sheet");
+        return;
+    }
+    const std::vector<office::RowDef> amounts(report->rows.begin() + 2, report->rows.begin() + 7);
+    while (report->rows.size() < 300) report->rows.push_back(amounts[report->rows.size() % amounts.size()]);
+    for (auto _ : state) {
+        const office::ShownSheet shown = office::ShowSheet(model, *report);
+        benchmark::DoNotOptimize(shown.cells.size());
+    }
+}
+BENCHMARK(BM_ShowSheetOf300FormattedRows)->Unit(benchmark::kMillisecond);
 
 }  // namespace
