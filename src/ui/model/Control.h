@@ -121,6 +121,9 @@ public:
 class Label : public Control {
 public:
     Label(Form& form, std::string name) : Control(form, std::move(name), ControlKind::Label) {}
+
+    // Set before the form is shown.
+    bool centered = false;
 };
 
 class Frame : public Control {

@@ -56,7 +56,8 @@ QWidget* newWidget(Control& control, QWidget* parent) {
         auto* label = new QLabel(parent);
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        const bool centered = static_cast<Label&>(control).centered;
+        label->setAlignment((centered ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
         return label;
     }
     case ControlKind::Frame:

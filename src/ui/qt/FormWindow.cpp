@@ -4,6 +4,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -158,6 +160,15 @@ QWidget* FormWindow::widgetOf(const Control& control) const {
 }
 
 void FormWindow::present() {
+    // A form opens in the centre of the screen (one over another is centred
+    // on it by Qt itself).
+    if (!parentWidget()) {
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            QRect frame(QPoint(), size());
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
     show();
     activateWindow();
     QWidget* focus = nullptr;

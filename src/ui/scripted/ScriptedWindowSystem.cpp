@@ -43,6 +43,19 @@ void ScriptedWindowSystem::selectItem(const std::string& name, int index) {
     }});
 }
 
+void ScriptedWindowSystem::clickItem(const std::string& name, int index, int shift) {
+    steps_.push_back(FormStep{"click entry of " + name, [this, name, index, shift](Form& form) {
+        auto* list = dynamic_cast<ListBox*>(&controlOf(form, name));
+        if (!list) throw ScriptError(name + " is not a list");
+        if (index < 0 || index >= list->ListCount())
+            throw ScriptError(name + " has no entry " + std::to_string(index));
+        list->setFocus();
+        list->fireMouseDown(kLeftButton, shift);
+        if (index != list->ListIndex() && !list->locked()) list->userSelect(index);
+        if (form.showing()) list->fireMouseUp(kLeftButton, shift);
+    }});
+}
+
 void ScriptedWindowSystem::doubleClickItem(const std::string& name, int index) {
     steps_.push_back(FormStep{"double-click entry of " + name, [this, name, index](Form& form) {
         auto* list = dynamic_cast<ListBox*>(&controlOf(form, name));

@@ -45,6 +45,10 @@ public:
     void mouseUp(const std::string& control, int button, int shift = 0);
     // The user picks entry `index` of a list.
     void selectItem(const std::string& list, int index);
+    // The user clicks entry `index` of a list, as the window reports it:
+    // mouse down, the selection moves there (Click when it changed), mouse
+    // up while the form is still shown.
+    void clickItem(const std::string& list, int index, int shift = 0);
     // The user double-clicks entry `index` of a list.
     void doubleClickItem(const std::string& list, int index);
     // A key typed into a control (KeyPress; for a list, the first-letter jump).

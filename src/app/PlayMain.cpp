@@ -1,0 +1,97 @@
+#include "app/PlayMain.h"
+
+#include <QApplication>
+#include <iostream>
+
+#include "app/AppObjectFactory.h"
+#include "app/SheetWindow.h"
+#include "automation/AutomationError.h"
+#include "office/XlsFile.h"
+#include "office/format/ShownSheet.h"
+#include "text/CaseFold.h"
+#include "core/Context.h"
+#include "platform/LinuxPlatform.h"
+#include "player/ObjectOpener.h"
+#include "player/PlayPresentation.h"
+#include "store/BaseWorkbook.h"
+#include "ui/qt/QtWindowSystem.h"
+
+namespace app {
+
+namespace {
+
+constexpr int kNotPlayed = 2;
+
+void wirePlayer(core::Context& ctx, player::PlayerSeams& seams, std::unique_ptr<player::ObjectOpener>& opener) {
+    seams.actions.showObject = [&](const player::PresentationFile& file, const player::PresentationLine& line) {
+        if (!opener) opener = std::make_unique<player::ObjectOpener>(ctx, file);
+        opener->show(line);
+    };
+    // Printing is the player's next step.
+    seams.actions.choosePrinter = [&ctx](const std::string&) {
+        ctx.msgBox(ctx.tr("Printing is not available in the Tavolex Player yet.",
+                          "La stampa non e' ancora disponibile nel Tavolex Player."));
+        return false;
+    };
+    seams.showSheet = [](core::Context& c, const player::PresentationFile& file, const player::PresentationLine& line) {
+        // The engine's model of the file carries the formats the view draws;
+        // the file is read again, read-only.
+        office::WorkbookModel model;
+        try {
+            model = office::readXlsFile(file.path(), "");
+        } catch (const automation::AutomationError& error) {
+            c.msgBox("Error!!!!\r" + std::to_string(error.number()) + "    " + error.description());
+            return;
+        }
+        for (const office::SheetModel& sheet : model.sheets)
+            if (text::equalsIgnoringCase(sheet.name, line.outputSheet)) {
+                ShowSheetFullScreen(office::ShowSheet(model, sheet), file.settings().title + " - " + line.description);
+                return;
+            }
+        c.msgBox(line.description + "\r\r" + c.tr("Has been deleted!!", "E' stato cancellato!!"));
+    };
+}
+
+}  // namespace
+
+bool IsPlayRequest(const std::vector<std::string>& arguments) {
+    return !arguments.empty() && arguments.front() == "--play";
+}
+
+int RunPlay(int argc, char** argv) {
+    int qtArgc = 1;
+    QApplication application(qtArgc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tavolex"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    ui::qt::QtWindowSystem windows;
+    platform::LinuxPlatform platform;
+    AppObjectFactory objects;
+    core::Context ctx(objects, platform, windows);
+    store::InitFixedSettings(ctx.state);
+    ctx.state.FileSystem = objects.CreateFileSystem();
+
+    if (argc != 3) {
+        const std::string usage = "Usage: Tavolex --play \"<Presentation>.xls\"";
+        std::cerr << "Tavolex: " << usage << "\n";
+        windows.msgBox(usage);
+        return kNotPlayed;
+    }
+    const std::string path = argv[2];
+
+    // Made on first use; its folder of copies goes when the player ends.
+    std::unique_ptr<player::ObjectOpener> opener;
+    player::PlayerSeams seams;
+    wirePlayer(ctx, seams, opener);
+    try {
+        player::PlayPresentation(ctx, path, seams);
+    } catch (const automation::AutomationError& error) {
+        opener.reset();
+        std::cerr << "Tavolex: " << error.description() << "\n";
+        windows.msgBox("Error!!!!\r" + error.description());
+        return kNotPlayed;
+    }
+    return 0;
+}
+
+}  // namespace app

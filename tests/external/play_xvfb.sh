@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# The player of the real program on a virtual X display:
+#   1. a Presentation written by --build: `--play` shows the window
+#      "Tavolex 1.1 - Presentation Menu"; a click on its first line shows
+#      its sheet full screen, Esc brings the menu back, and "Exit" ends
+#      with status 0, the Presentation unchanged;
+#   2. a workbook that is no Presentation: a box (title "Tavolex") and the
+#      reason on standard error, then status 2.
+# Screenshots land in the build folder (play_xvfb_*.png).
+#
+# Usage: play_xvfb.sh [BUILD_DIR]   (or TAVOLEX_BUILD_DIR=...)
+# Exit 0 passed, 1 failed, 77 skipped (no Xvfb or xdotool, or no program).
+set -uo pipefail
+
+build=${TAVOLEX_BUILD_DIR:-${1:-}}
+[ -n "$build" ] || { echo "usage: $0 BUILD_DIR (or set TAVOLEX_BUILD_DIR)" >&2; exit 1; }
+build=$(cd "$build" && pwd)
+program=$build/src/Tavolex
+store=$build/tests/tavolex_store_tool
+here=$(cd "$(dirname "$0")" && pwd)
+samples="${TAVOLEX_SOURCE_DIR:-$here/../..}/tests/data"
+
+for tool in Xvfb xdotool; do
+  command -v "$tool" > /dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+[ -x "$program" ] && [ -x "$store" ] || { echo "SKIP: the program or the store tool is not built"; exit 77; }
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/tavolex-play.XXXXXX")
+app_pid=""
+cleanup() {
+  if [ -n "$app_pid" ] && kill -0 "$app_pid" 2> /dev/null; then
+    kill "$app_pid" 2> /dev/null
+    wait "$app_pid" 2> /dev/null
+  fi
+  stop_display
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  echo "FAIL: $*" >&2
+  [ -s "$work/app.log" ] && tail -20 "$work/app.log" >&2
+  exit 1
+}
+# shellcheck source=lib/display.sh
+. "$here/lib/display.sh"
+
+shot() {
+  command -v import > /dev/null || return 0
+  import -display "$DISPLAY" -window root "$build/$1" || fail "screenshot $1"
+}
+
+# Waits at most 20 s for the program to end; leaves its exit status in $status.
+wait_end() {
+  for _ in $(seq 1 100); do
+    if ! kill -0 "$app_pid" 2> /dev/null; then
+      wait "$app_pid"
+      status=$?
+      app_pid=""
+      return 0
+    fi
+    sleep 0.2
+  done
+  fail "the program did not end"
+}
+
+folder="$work/Presentations"
+mkdir -p "$folder"
+cp "$samples/budget.xls" "$samples/formatted.xls" "$folder/"
+"$store" create "$folder" > /dev/null || fail "no base workbook"
+"$store" add "$folder" 1 "Review" "Quarterly report" 100 "" "$folder/formatted.xls" Report Report "" "" || fail "no line"
+"$store" add "$folder" 2 "Review" "Totals" 200 "" "$folder/budget.xls" Summary Totals "" "" || fail "no line"
+env -u DISPLAY "$program" --build "$folder" --group Review --version 1 > "$work/build.log" 2>&1 \
+  || fail "the build failed: $(cat "$work/build.log")"
+presentation="$folder/Review - 1.xls"
+[ -f "$presentation" ] || fail "no Presentation written"
+before=$(sha256sum "$presentation")
+
+start_display
+
+# 1. The menu, a sheet line, back, Exit.
+"$program" --play "$presentation" > "$work/app.log" 2>&1 &
+app_pid=$!
+menu=$(wait_for_title "Tavolex 1.1 - Presentation Menu" "$app_pid") || exit 1
+sleep 0.5
+shot play_xvfb_menu.png
+xdotool mousemove --window "$menu" 120 115 click 1   # the first line
+sheet=$(wait_for_title "Tavolex 1.1 - Quarterly report" "$app_pid") || exit 1
+sleep 0.5
+shot play_xvfb_sheet.png
+press_in "$sheet" Escape
+menu=$(wait_for_title "Tavolex 1.1 - Presentation Menu" "$app_pid") || exit 1
+sleep 0.3
+xdotool mousemove --window "$menu" 240 429 click 1   # Exit
+wait_end
+[ "$status" = 0 ] || fail "--play ended with status $status"
+[ "$(sha256sum "$presentation")" = "$before" ] || fail "the Presentation was changed"
+echo "ok: menu shown, a sheet shown and left with Esc, Exit ends with 0"
+
+# 2. No Presentation.
+"$program" --play "$folder/formatted.xls" > "$work/app.log" 2>&1 &
+app_pid=$!
+box=$(wait_for_title "Tavolex" "$app_pid") || exit 1
+shot play_xvfb_not_presentation.png
+press_in "$box" Return
+wait_end
+[ "$status" = 2 ] || fail "a workbook that is no Presentation ended with status $status"
+grep -q "is not a Tavolex Presentation" "$work/app.log" || fail "no reason given: $(cat "$work/app.log")"
+echo "ok: no Presentation, status 2 with the reason"
