@@ -35,9 +35,10 @@ WorkbookModel readCompound(std::span<const std::uint8_t> fileBytes, const std::s
         stream = std::find_if(root.children.begin(), root.children.end(),
                               [&](const cfb::Node& n) { return isWorkbook(n, "Book"); });
     if (stream == root.children.end()) throw AutomationError(kError, kNotReadable + "it holds no workbook stream.");
-    WorkbookModel model = biff::readWorkbookStream(stream->data, password);
-    // Everything else of the file is kept as it is.
+    // The stream is decrypted where it is, and everything else of the file kept as it is.
+    std::vector<std::uint8_t> bytes = std::move(stream->data);
     root.children.erase(stream);
+    WorkbookModel model = biff::readWorkbookStream(std::move(bytes), password);
     model.rootStorage = std::move(root);
     return model;
 }

@@ -54,19 +54,9 @@ bool findFilePass(RecordReader reader, Record& filePass) {
     return false;
 }
 
-}  // namespace
-
-WorkbookModel readWorkbookStream(std::span<const std::uint8_t> stream, const std::string& password) {
-    RecordReader reader(stream);
-    checkVersion(reader);
-    std::vector<std::uint8_t> clear;
-    Record filePass;
-    if (findFilePass(reader, filePass)) {
-        auto cipher = openCipher(filePass.body, password);
-        clear = applyRecordCipher(stream, reader.position(), *cipher);
-        stream = clear;
-    }
-    Globals globals = readGlobals(stream, reader.position());
+// The globals and each sheet of a stream whose records are in clear after its first BOF.
+WorkbookModel readClearStream(std::span<const std::uint8_t> stream, std::size_t globalsStart) {
+    Globals globals = readGlobals(stream, globalsStart);
     WorkbookModel& model = globals.model;
     // Substreams must not overlap: a damaged sheet list would otherwise make us
     // read the same records again and again.
@@ -95,6 +85,30 @@ WorkbookModel readWorkbookStream(std::span<const std::uint8_t> stream, const std
         read[start] = end;
     }
     return std::move(globals.model);
+}
+
+}  // namespace
+
+WorkbookModel readWorkbookStream(std::span<const std::uint8_t> stream, const std::string& password) {
+    RecordReader reader(stream);
+    checkVersion(reader);
+    Record filePass;
+    if (!findFilePass(reader, filePass)) return readClearStream(stream, reader.position());
+    auto cipher = openCipher(filePass.body, password);
+    std::vector<std::uint8_t> clear(stream.begin(), stream.end());
+    applyRecordCipherInPlace(clear, reader.position(), *cipher);
+    return readClearStream(clear, reader.position());
+}
+
+WorkbookModel readWorkbookStream(std::vector<std::uint8_t>&& stream, const std::string& password) {
+    RecordReader reader(stream);
+    checkVersion(reader);
+    Record filePass;
+    if (findFilePass(reader, filePass)) {
+        auto cipher = openCipher(filePass.body, password);
+        applyRecordCipherInPlace(stream, reader.position(), *cipher);
+    }
+    return readClearStream(stream, reader.position());
 }
 
 }  // namespace office::biff

@@ -256,7 +256,7 @@ std::vector<std::uint8_t> writeWorkbookStream(const WorkbookModel& model, const 
         if (model.sheets[i].kind == SheetKind::Chart) writeChartSheet(out, model.sheets[i], context);
         else writeWorksheet(out, model.sheets[i], context);
     }
-    if (cipher) return applyRecordCipher(out.bytes(), 0, *cipher);
+    if (cipher) applyRecordCipherInPlace(out.bytes(), 0, *cipher);
     return std::move(out.bytes());
 }
 
