@@ -17,15 +17,17 @@ using automation::AutomationError;
 constexpr long kError = automation::errnum::kApplicationDefined;
 const std::string kNotReadable = "The file is not a workbook Tavolex can read: ";
 
-WorkbookModel readCompound(std::span<const std::uint8_t> fileBytes, const std::string& password) {
+cfb::Node parseCompound(std::span<const std::uint8_t> fileBytes) {
     if (!cfb::hasCompoundSignature(fileBytes))
         throw AutomationError(kError, kNotReadable + "it is not an Excel 97-2003 (.xls) file.");
-    cfb::Node root;
     try {
-        root = cfb::readCompoundFile(fileBytes);
+        return cfb::readCompoundFile(fileBytes);
     } catch (const AutomationError& e) {
         throw AutomationError(kError, kNotReadable + e.description(), e.file(), e.offset());
     }
+}
+
+WorkbookModel readWorkbook(cfb::Node root, const std::string& password) {
     auto isWorkbook = [](const cfb::Node& node, std::string_view name) {
         return !node.isStorage && cfb::compareNames(node.name, name) == 0;
     };
@@ -43,16 +45,30 @@ WorkbookModel readCompound(std::span<const std::uint8_t> fileBytes, const std::s
     return model;
 }
 
-}  // namespace
-
-WorkbookModel readXls(std::span<const std::uint8_t> fileBytes, const std::string& password) {
+// A file too large for memory, or a damaged one claiming to be, is a bad file.
+template <typename Read>
+WorkbookModel guarded(Read&& read) {
     try {
-        return readCompound(fileBytes, password);
+        return read();
     } catch (const std::bad_alloc&) {
         throw AutomationError(kError, kNotReadable + "it is too large or damaged.");
     } catch (const std::length_error&) {
         throw AutomationError(kError, kNotReadable + "it is too large or damaged.");
     }
+}
+
+}  // namespace
+
+WorkbookModel readXls(std::span<const std::uint8_t> fileBytes, const std::string& password) {
+    return guarded([&] { return readWorkbook(parseCompound(fileBytes), password); });
+}
+
+WorkbookModel readXls(std::vector<std::uint8_t>&& fileBytes, const std::string& password) {
+    return guarded([&] {
+        cfb::Node root = parseCompound(fileBytes);
+        std::vector<std::uint8_t>().swap(fileBytes);  // its memory serves the cells
+        return readWorkbook(std::move(root), password);
+    });
 }
 
 std::vector<std::uint8_t> writeXls(const WorkbookModel& model, const std::string& password) {
@@ -81,7 +97,7 @@ WorkbookModel readXlsFile(const std::string& path, const std::string& password) 
     std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad()) throw AutomationError(kError, "Tavolex cannot read '" + path + "'.", path);
     try {
-        return readXls(bytes, password);
+        return readXls(std::move(bytes), password);
     } catch (const AutomationError& e) {
         throw AutomationError(e.number(), e.description(), path, e.offset());
     }

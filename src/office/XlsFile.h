@@ -15,6 +15,8 @@ namespace office {
 // no workbook stream, BIFF5 or older, damaged: AutomationError 1004 with a readable
 // description. A wrong or missing open password: AutomationError 1004 as Excel words it.
 WorkbookModel readXls(std::span<const std::uint8_t> fileBytes, const std::string& password);
+// The same, letting go of the file's bytes as soon as the streams are taken out.
+WorkbookModel readXls(std::vector<std::uint8_t>&& fileBytes, const std::string& password);
 
 // A compound file holding the Workbook stream (RC4-encrypted when password is
 // non-empty) beside the streams and storages of WorkbookModel::rootStorage.

@@ -58,6 +58,11 @@ bool findFilePass(RecordReader reader, Record& filePass) {
 WorkbookModel readClearStream(std::span<const std::uint8_t> stream, std::size_t globalsStart) {
     Globals globals = readGlobals(stream, globalsStart);
     WorkbookModel& model = globals.model;
+    std::vector<std::uint32_t> worksheetOffsets;
+    for (std::size_t i = 0; i < model.sheets.size(); ++i)
+        if (model.sheets[i].kind != SheetKind::VbModule && model.sheets[i].kind != SheetKind::Chart)
+            worksheetOffsets.push_back(globals.sheetOffsets[i]);
+    SharedStrings strings(std::move(globals.sharedStrings), stream, worksheetOffsets);
     // Substreams must not overlap: a damaged sheet list would otherwise make us
     // read the same records again and again.
     std::map<std::size_t, std::size_t> read;  // start -> end
@@ -80,7 +85,7 @@ WorkbookModel readClearStream(std::span<const std::uint8_t> stream, std::size_t 
         auto after = read.upper_bound(start);
         if (after != read.begin() && std::prev(after)->second > start)
             throwDamaged("two sheets share one substream", start);
-        std::size_t end = readSheet(stream, start, globals.sharedStrings, model.xfs.size(), sheet);
+        std::size_t end = readSheet(stream, start, strings, model.xfs.size(), sheet);
         if (after != read.end() && after->first < end) throwDamaged("two sheets share one substream", after->first);
         read[start] = end;
     }

@@ -4,8 +4,8 @@
 
 namespace office::engine {
 
-WorkbookModel decodeWorkbook(std::span<const std::uint8_t> bytes, const std::string& password) {
-    return readXls(bytes, password);
+WorkbookModel decodeWorkbook(std::vector<std::uint8_t>&& bytes, const std::string& password) {
+    return readXls(std::move(bytes), password);
 }
 
 std::vector<std::uint8_t> encodeWorkbook(const WorkbookModel& model, const std::string& password) {

@@ -11,7 +11,8 @@
 namespace office::engine {
 
 // Raises the reader's AutomationError (wrong password, damaged file, ...).
-WorkbookModel decodeWorkbook(std::span<const std::uint8_t> bytes, const std::string& password);
+// The bytes are let go of while reading.
+WorkbookModel decodeWorkbook(std::vector<std::uint8_t>&& bytes, const std::string& password);
 // A non-empty password gives the file that open password.
 std::vector<std::uint8_t> encodeWorkbook(const WorkbookModel& model, const std::string& password);
 
