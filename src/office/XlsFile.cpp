@@ -71,7 +71,7 @@ WorkbookModel readXls(std::vector<std::uint8_t>&& fileBytes, const std::string& 
     });
 }
 
-std::vector<std::uint8_t> writeXls(const WorkbookModel& model, const std::string& password) {
+void writeXls(const WorkbookModel& model, const std::string& password, const XlsPiecesWriter& write) {
     // Nothing after the last record: readers that walk the records to the
     // stream's end (decrypters among them) stop on padding. A small stream
     // lives in the mini stream, as in Excel's own small files.
@@ -82,11 +82,23 @@ std::vector<std::uint8_t> writeXls(const WorkbookModel& model, const std::string
     if (!model.rootStorage.child(workbook.name)) {
         // The kept storages (embedded files among them) are written from where they are, not copied.
         const cfb::Node* const extra[] = {&workbook};
-        return cfb::writeCompoundFile(model.rootStorage, extra);
+        write(cfb::writeCompoundFilePieces(model.rootStorage, extra).parts);
+        return;
     }
     cfb::Node root = model.rootStorage;
     root.addStream("Workbook", std::move(workbook.data));
-    return cfb::writeCompoundFile(root);
+    write(cfb::writeCompoundFilePieces(root).parts);
+}
+
+std::vector<std::uint8_t> writeXls(const WorkbookModel& model, const std::string& password) {
+    std::vector<std::uint8_t> out;
+    writeXls(model, password, [&out](std::span<const std::span<const std::uint8_t>> parts) {
+        std::size_t size = 0;
+        for (const auto& part : parts) size += part.size();
+        out.reserve(size);
+        for (const auto& part : parts) out.insert(out.end(), part.begin(), part.end());
+    });
+    return out;
 }
 
 WorkbookModel readXlsFile(const std::string& path, const std::string& password) {

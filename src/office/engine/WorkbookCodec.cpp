@@ -12,4 +12,9 @@ std::vector<std::uint8_t> encodeWorkbook(const WorkbookModel& model, const std::
     return writeXls(model, password);
 }
 
+void encodeWorkbook(const WorkbookModel& model, const std::string& password,
+                    const std::function<void(std::span<const std::span<const std::uint8_t>>)>& write) {
+    writeXls(model, password, write);
+}
+
 }  // namespace office::engine
