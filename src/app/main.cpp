@@ -6,6 +6,7 @@
 
 #include "app/AppObjectFactory.h"
 #include "app/BatchMain.h"
+#include "platform/ProcessMemory.h"
 #include "builder/BatchBuild.h"
 #include "core/Context.h"
 #include "core/ProgramEnd.h"
@@ -30,6 +31,7 @@ void wireSeams(core::Context& ctx) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::KeepFreedMemoryForReuse();
     // The batch build needs no display: it runs before any window system exists.
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     if (builder::IsBatchRequest(arguments)) return app::RunBatch(arguments);
