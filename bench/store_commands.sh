@@ -2,7 +2,8 @@
 # Times each command of the main window and the line editor as a whole
 # process of the command-line store tool, on stores of 100, 1,000 and 9,999
 # lines, and prints a table: the median wall time and the median peak memory
-# (maximum resident set, from /usr/bin/time -v) of RUNS runs.
+# (maximum resident set, from /usr/bin/time -v) of RUNS runs, and with perf
+# installed the median CPU time (task-clock) of RUNS more.
 #
 #   bench/store_commands.sh [BUILD_DIR] [RUNS]      (defaults: build, 7)
 #
@@ -42,7 +43,7 @@ median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] 
 # measure FOLDER ARGS...: prints "milliseconds kilobytes" (medians)
 measure() {
   local folder=$1; shift
-  local times=() peaks=()
+  local times=() peaks=() cpus=()
   for ((i = 0; i < runs; ++i)); do
     rm -rf "$work/run"; mkdir "$work/run"
     cp "$folder/BasePresentation.xls" "$work/run/"
@@ -51,41 +52,62 @@ measure() {
     /usr/bin/time -v -o "$work/time.txt" "$tool" --no-feedback-pause "${@/FOLDER/$work/run}" > /dev/null 2> "$work/err.txt" \
       || { echo "the command $* failed:" >&2; cat "$work/err.txt" >&2; exit 1; }
     end=$(date +%s%N)
+    # A command that saves must have saved: a refusal (a full table) is no measure of it.
+    if [ "$saves" = yes ] && cmp -s "$folder/BasePresentation.xls" "$work/run/BasePresentation.xls"; then
+      echo "the command $* did not change the store:" >&2; cat "$work/err.txt" >&2; exit 1
+    fi
     # time -v gives the wall time in hundredths only: the clock around it is finer.
     times+=("$(((end - start) / 1000))")
     peaks+=("$(awk -F': ' '/Maximum resident set size/ { print $2 }' "$work/time.txt")")
+    # The CPU time in a run of its own (perf would count in the peak memory):
+    # on a shared machine it says more than the wall time.
+    if [ -n "$perf" ]; then
+      cp "$folder/BasePresentation.xls" "$work/run/"
+      perf stat -x, -e task-clock -o "$work/perf.txt" "$tool" --no-feedback-pause "${@/FOLDER/$work/run}" > /dev/null 2>&1
+      cpus+=("$(awk -F, '/task-clock/ { print $1 }' "$work/perf.txt")")
+    fi
   done
-  echo "$(printf '%s\n' "${times[@]}" | median | awk '{ print $1 / 1000 }') $(printf '%s\n' "${peaks[@]}" | median)"
+  local cpu=-
+  [ -n "$perf" ] && cpu=$(printf '%s\n' "${cpus[@]}" | median)
+  echo "$(printf '%s\n' "${times[@]}" | median | awk '{ print $1 / 1000 }') $(printf '%s\n' "${peaks[@]}" | median) $cpu"
 }
 
 sizes=(100 1000 9999)
 stores=${STORES:-$work}
 writer="the stores in $stores"
 for n in "${sizes[@]}"; do [ -f "$stores/s$n/BasePresentation.xls" ] || make_store "$stores/s$n" "$n"; done
-echo "stores written by $writer; median of $runs runs; wall ms / peak MB"
-printf '%-34s' "command"; for n in "${sizes[@]}"; do printf '%18s' "$n lines"; done; echo
+perf=$(command -v perf || true)
+[ -n "$perf" ] && perf stat -e task-clock true > /dev/null 2>&1 || perf=
+echo "stores written by $writer; median of $runs runs; wall ms / peak MB${perf:+ / CPU ms (perf stat task-clock)}"
+printf '%-34s' "command"; for n in "${sizes[@]}"; do printf '%26s' "$n lines"; done; echo
 row() {  # row LABEL STORE ARGS... (FOLDER stands for the store's folder; STORE s or d)
   printf '%-34s' "$1"; local store=$2; shift 2
+  case $1 in copy|delete|line-insert|line-duplicate|line-delete) saves=yes ;; *) saves=no ;; esac
   for n in "${sizes[@]}"; do
-    read -r ms kb < <(measure "$stores/$store$n" "$@")
+    read -r ms kb cpu < <(measure "$stores/$store$n" "$@")
     printf "%10.1f / %5.1f" "$ms" "$(awk -v k="$kb" "BEGIN { print k / 1024 }")"
+    [ "$cpu" = - ] || printf " / %5.1f" "$cpu"
   done
   echo
 }
 # The line files of the stores do not exist: copying a line needs one that
 # does, which the stores "d" get in a group of their own (not timed). Readers
-# stop at row 9999, so a full store first gives up one line for it.
+# stop at row 9999, so a full store has no room for a new line or a copied
+# group: the commands that add lines run on the "d" stores, which give up
+# the groups "Group 7" and "Group 8" first (two lines of 100, a hundred of 9,999).
 for n in "${sizes[@]}"; do
   rm -rf "$stores/d$n"; mkdir -p "$stores/d$n"; cp "$stores/s$n/BasePresentation.xls" "$stores/d$n/"
-  "$tool" --no-feedback-pause line-delete "$stores/d$n" "Group 5" 0 > /dev/null
+  for group in "Group 7" "Group 8"; do
+    "$tool" --no-feedback-pause delete "$stores/d$n" "$group" > /dev/null
+  done
   "$tool" --no-feedback-pause line-insert "$stores/d$n" "Bench" "a line" /etc/hostname 150 > /dev/null
   "$tool" list "$stores/d$n" | grep -qx Bench || { echo "could not prepare the store d$n" >&2; exit 1; }
 done
 row "load the list" s list FOLDER
 row "New (name checked)" s new FOLDER "A new group"
-row "Copy a group (50 lines)" s copy FOLDER "Group 5" "Group copy"
+row "Copy a group (50 lines)" d copy FOLDER "Group 5" "Group copy"
 row "Delete a group (50 lines)" s delete FOLDER "Group 5"
 row "line editor: load a line" s line-load FOLDER "Group 5" 0
-row "line editor: save a new line" s line-insert FOLDER "Group 5" "a new line" /etc/hostname 150
+row "line editor: save a new line" d line-insert FOLDER "Group 5" "a new line" /etc/hostname 150
 row "line editor: save a copied line" d line-duplicate FOLDER "Bench" 0 151
 row "line editor: delete a line" s line-delete FOLDER "Group 5" 0

@@ -11,9 +11,11 @@ std::string formatGeneralNumber(double number) {
     if (std::isnan(number)) return "#NUM!";
     if (std::isinf(number)) return number > 0 ? "#NUM!" : "-#NUM!";
     if (number == std::floor(number) && std::fabs(number) < 1e15) {
-        char buffer[32];
-        std::snprintf(buffer, sizeof buffer, "%.0f", number);
-        return buffer;
+        // Ids and counts are read as text by the thousand: no printf for them.
+        if (number == 0) return std::signbit(number) ? "-0" : "0";
+        char buffer[24];
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(number)).ptr;
+        return std::string(buffer, end);
     }
     char buffer[40];
     std::snprintf(buffer, sizeof buffer, "%.15G", number);

@@ -17,15 +17,17 @@ using automation::AutomationError;
 constexpr long kError = automation::errnum::kApplicationDefined;
 const std::string kNotReadable = "The file is not a workbook Tavolex can read: ";
 
-WorkbookModel readCompound(std::span<const std::uint8_t> fileBytes, const std::string& password) {
+cfb::Node parseCompound(std::span<const std::uint8_t> fileBytes) {
     if (!cfb::hasCompoundSignature(fileBytes))
         throw AutomationError(kError, kNotReadable + "it is not an Excel 97-2003 (.xls) file.");
-    cfb::Node root;
     try {
-        root = cfb::readCompoundFile(fileBytes);
+        return cfb::readCompoundFile(fileBytes);
     } catch (const AutomationError& e) {
         throw AutomationError(kError, kNotReadable + e.description(), e.file(), e.offset());
     }
+}
+
+WorkbookModel readWorkbook(cfb::Node root, const std::string& password) {
     auto isWorkbook = [](const cfb::Node& node, std::string_view name) {
         return !node.isStorage && cfb::compareNames(node.name, name) == 0;
     };
@@ -35,18 +37,19 @@ WorkbookModel readCompound(std::span<const std::uint8_t> fileBytes, const std::s
         stream = std::find_if(root.children.begin(), root.children.end(),
                               [&](const cfb::Node& n) { return isWorkbook(n, "Book"); });
     if (stream == root.children.end()) throw AutomationError(kError, kNotReadable + "it holds no workbook stream.");
-    WorkbookModel model = biff::readWorkbookStream(stream->data, password);
-    // Everything else of the file is kept as it is.
+    // The stream is decrypted where it is, and everything else of the file kept as it is.
+    std::vector<std::uint8_t> bytes = std::move(stream->data);
     root.children.erase(stream);
+    WorkbookModel model = biff::readWorkbookStream(std::move(bytes), password);
     model.rootStorage = std::move(root);
     return model;
 }
 
-}  // namespace
-
-WorkbookModel readXls(std::span<const std::uint8_t> fileBytes, const std::string& password) {
+// A file too large for memory, or a damaged one claiming to be, is a bad file.
+template <typename Read>
+WorkbookModel guarded(Read&& read) {
     try {
-        return readCompound(fileBytes, password);
+        return read();
     } catch (const std::bad_alloc&) {
         throw AutomationError(kError, kNotReadable + "it is too large or damaged.");
     } catch (const std::length_error&) {
@@ -54,7 +57,21 @@ WorkbookModel readXls(std::span<const std::uint8_t> fileBytes, const std::string
     }
 }
 
-std::vector<std::uint8_t> writeXls(const WorkbookModel& model, const std::string& password) {
+}  // namespace
+
+WorkbookModel readXls(std::span<const std::uint8_t> fileBytes, const std::string& password) {
+    return guarded([&] { return readWorkbook(parseCompound(fileBytes), password); });
+}
+
+WorkbookModel readXls(std::vector<std::uint8_t>&& fileBytes, const std::string& password) {
+    return guarded([&] {
+        cfb::Node root = parseCompound(fileBytes);
+        std::vector<std::uint8_t>().swap(fileBytes);  // its memory serves the cells
+        return readWorkbook(std::move(root), password);
+    });
+}
+
+void writeXls(const WorkbookModel& model, const std::string& password, const XlsPiecesWriter& write) {
     // Nothing after the last record: readers that walk the records to the
     // stream's end (decrypters among them) stop on padding. A small stream
     // lives in the mini stream, as in Excel's own small files.
@@ -65,11 +82,23 @@ std::vector<std::uint8_t> writeXls(const WorkbookModel& model, const std::string
     if (!model.rootStorage.child(workbook.name)) {
         // The kept storages (embedded files among them) are written from where they are, not copied.
         const cfb::Node* const extra[] = {&workbook};
-        return cfb::writeCompoundFile(model.rootStorage, extra);
+        write(cfb::writeCompoundFilePieces(model.rootStorage, extra).parts);
+        return;
     }
     cfb::Node root = model.rootStorage;
     root.addStream("Workbook", std::move(workbook.data));
-    return cfb::writeCompoundFile(root);
+    write(cfb::writeCompoundFilePieces(root).parts);
+}
+
+std::vector<std::uint8_t> writeXls(const WorkbookModel& model, const std::string& password) {
+    std::vector<std::uint8_t> out;
+    writeXls(model, password, [&out](std::span<const std::span<const std::uint8_t>> parts) {
+        std::size_t size = 0;
+        for (const auto& part : parts) size += part.size();
+        out.reserve(size);
+        for (const auto& part : parts) out.insert(out.end(), part.begin(), part.end());
+    });
+    return out;
 }
 
 WorkbookModel readXlsFile(const std::string& path, const std::string& password) {
@@ -80,7 +109,7 @@ WorkbookModel readXlsFile(const std::string& path, const std::string& password) 
     std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad()) throw AutomationError(kError, "Tavolex cannot read '" + path + "'.", path);
     try {
-        return readXls(bytes, password);
+        return readXls(std::move(bytes), password);
     } catch (const AutomationError& e) {
         throw AutomationError(e.number(), e.description(), path, e.offset());
     }

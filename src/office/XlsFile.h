@@ -2,6 +2,7 @@
 // Whole Excel 97-2003 (.xls) files: the compound file around the BIFF8
 // Workbook stream, to and from the workbook model.
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -15,10 +16,16 @@ namespace office {
 // no workbook stream, BIFF5 or older, damaged: AutomationError 1004 with a readable
 // description. A wrong or missing open password: AutomationError 1004 as Excel words it.
 WorkbookModel readXls(std::span<const std::uint8_t> fileBytes, const std::string& password);
+// The same, letting go of the file's bytes as soon as the streams are taken out.
+WorkbookModel readXls(std::vector<std::uint8_t>&& fileBytes, const std::string& password);
 
 // A compound file holding the Workbook stream (RC4-encrypted when password is
 // non-empty) beside the streams and storages of WorkbookModel::rootStorage.
 std::vector<std::uint8_t> writeXls(const WorkbookModel& model, const std::string& password);
+// The same handed to `write` as consecutive pieces, valid during the call: a
+// file of megabytes is not copied into one buffer first.
+using XlsPiecesWriter = std::function<void(std::span<const std::span<const std::uint8_t>>)>;
+void writeXls(const WorkbookModel& model, const std::string& password, const XlsPiecesWriter& write);
 
 // readXls over a file on disk; a missing or unreadable file raises AutomationError 1004.
 // (Writing replaces files atomically in the engine, so there is no writeXlsFile.)

@@ -253,4 +253,21 @@ TEST(BiffWriter, RecordCipherUsesAbsoluteOffsets) {
     EXPECT_EQ(office::biff::applyRecordCipher(stream, 0, cipher), original);  // the same walk decrypts
 }
 
+// A stream cut anywhere (inside a header, inside a body) is processed as far
+// as it goes: exactly the bytes the whole stream has there.
+TEST(BiffWriter, RecordCipherOnACutStreamIsThePrefixOfTheWhole) {
+    const auto original = office::biff::writeWorkbookStream(threeSheets(), "");
+    MarkingCipher cipher;
+    const auto whole = office::biff::applyRecordCipher(original, 0, cipher);
+    std::vector<std::size_t> cuts = {0, 1, 3, 4, 5};
+    for (const Record& r : records(original))
+        for (std::size_t d : {1, 2, 3, 5}) cuts.push_back(static_cast<std::size_t>(r.offset) + d);
+    for (std::size_t cut : cuts) {
+        if (cut > original.size()) continue;
+        const std::vector<std::uint8_t> part(original.begin(), original.begin() + static_cast<std::ptrdiff_t>(cut));
+        const auto processed = office::biff::applyRecordCipher(part, 0, cipher);
+        EXPECT_TRUE(std::equal(processed.begin(), processed.end(), whole.begin())) << "cut at " << cut;
+    }
+}
+
 }  // namespace

@@ -170,6 +170,32 @@ Node sampleTree() {
 
 // ---------------------------------------------------------------- samples
 
+// A save hands the file over in pieces: the large streams are not copied,
+// and the pieces make the same file as the one buffer, whatever the sizes.
+TEST(CfbTest, PiecesMakeTheSameFileWithoutCopyingLargeStreams) {
+    for (std::size_t size : {4096u, 4097u, 5000u, 512u * 9u, 100000u}) {
+        Node root;
+        root.name = "Root Entry";
+        root.isStorage = true;
+        std::vector<std::uint8_t> big(size);
+        for (std::size_t i = 0; i < size; ++i) big[i] = static_cast<std::uint8_t>(i * 7 + 1);
+        root.addStream("Big", big);
+        root.addStream("Small", {1, 2, 3});
+        root.addStorage("Box").addStream("Second", std::vector<std::uint8_t>(size + 3, 9));
+        const auto pieces = office::cfb::writeCompoundFilePieces(root);
+        EXPECT_EQ(pieces.joined(), office::cfb::writeCompoundFile(root)) << size;
+        EXPECT_EQ(pieces.size() % 512, 0u) << size;
+        const std::uint8_t* held = root.child("Big")->data.data();
+        EXPECT_TRUE(std::any_of(pieces.parts.begin(), pieces.parts.end(),
+                                [&](const auto& part) { return part.data() == held; }))
+            << size;
+        const Node back = office::cfb::readCompoundFile(pieces.joined());
+        ASSERT_NE(back.child("Big"), nullptr) << size;
+        EXPECT_EQ(back.child("Big")->data, big) << size;
+        EXPECT_EQ(back.find("Box/Second")->data, root.find("Box/Second")->data) << size;
+    }
+}
+
 TEST(CfbTest, ReadsEverySampleLikeOlefile) {
     const auto files = sampleFiles();
     ASSERT_FALSE(files.empty());

@@ -27,6 +27,7 @@
 #include "lines/Us_Menu.h"
 #include "office/engine/ExcelEngine.h"
 #include "platform/LinuxPlatform.h"
+#include "platform/ProcessMemory.h"
 #include "store/BaseWorkbook.h"
 #include "support/EngineObjects.h"
 #include "support/ScriptedChooser.h"
@@ -187,6 +188,7 @@ int run(std::vector<std::string> args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::KeepFreedMemoryForReuse();  // as the program does
     try {
         return run(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const core::ProgramEnded&) {

@@ -15,6 +15,8 @@ namespace office::biff {
 // structure password). Wrong or missing password: AutomationError 1004 with Excel's
 // wording; damaged or pre-BIFF8 streams: AutomationError 1004 with a description.
 WorkbookModel readWorkbookStream(std::span<const std::uint8_t> stream, const std::string& password);
+// The same, decrypting in place in `stream` instead of in a copy.
+WorkbookModel readWorkbookStream(std::vector<std::uint8_t>&& stream, const std::string& password);
 
 // Writes a complete BIFF8 Workbook stream; encrypted with RC4 (FILEPASS) when password is
 // non-empty, or with the built-in password when the workbook structure or windows are

@@ -1,6 +1,7 @@
 #include "office/biff/RecordCipher.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "office/biff/BiffRecords.h"
@@ -23,31 +24,63 @@ bool staysClear(std::uint16_t id) {
     }
 }
 
+// The keystream one 1024-byte block at a time (the cipher re-keys at every
+// block anyway), so that the many small bodies between the clear headers are
+// XORed from a buffer instead of a cipher call each, and nothing is copied.
+class Keystream {
+public:
+    explicit Keystream(crypto::BlockCipher& cipher) : cipher_(cipher) {}
+
+    void apply(std::uint8_t* data, std::size_t n, std::uint64_t offset) {
+        while (n > 0) {
+            const std::uint64_t block = offset / kBlock;
+            if (block != block_) fill(block);
+            const std::size_t at = static_cast<std::size_t>(offset % kBlock);
+            const std::size_t take = std::min(n, kBlock - at);
+            const std::uint8_t* key = keys_ + at;
+            for (std::size_t i = 0; i < take; ++i) data[i] ^= key[i];
+            data += take;
+            n -= take;
+            offset += take;
+        }
+    }
+
+private:
+    static constexpr std::size_t kBlock = 1024;
+    void fill(std::uint64_t block) {
+        std::memset(keys_, 0, kBlock);  // XOR with zeros leaves the keystream
+        cipher_.process(keys_, kBlock, block * kBlock);
+        block_ = block;
+    }
+
+    crypto::BlockCipher& cipher_;
+    std::uint64_t block_ = ~std::uint64_t{0};
+    std::uint8_t keys_[kBlock];
+};
+
 }  // namespace
 
-std::vector<std::uint8_t> applyRecordCipher(std::span<const std::uint8_t> source, std::size_t start,
-                                            crypto::BlockCipher& cipher) {
-    // One pass of the cipher over everything from `start` is much faster than a
-    // call per record; the bytes that stay clear are then copied back from `source`.
-    std::vector<std::uint8_t> out(source.begin(), source.end());
-    if (start >= out.size()) return out;
-    cipher.process(out.data() + start, out.size() - start, start);
-    auto restore = [&](std::size_t offset, std::size_t length) {
-        length = std::min(length, source.size() - offset);
-        std::copy_n(source.begin() + static_cast<std::ptrdiff_t>(offset), length,
-                    out.begin() + static_cast<std::ptrdiff_t>(offset));
-    };
+void applyRecordCipherInPlace(std::span<std::uint8_t> stream, std::size_t start, crypto::BlockCipher& cipher) {
+    Keystream keys(cipher);
     std::size_t pos = start;
-    while (pos < source.size() && source.size() - pos >= 4) {
-        const std::uint16_t id = static_cast<std::uint16_t>(source[pos] | (source[pos + 1] << 8));
-        const std::size_t size = static_cast<std::size_t>(source[pos + 2] | (source[pos + 3] << 8));
+    // A tail too short for a header stays as it is.
+    while (pos < stream.size() && stream.size() - pos >= 4) {
+        const std::uint16_t id = static_cast<std::uint16_t>(stream[pos] | (stream[pos + 1] << 8));
+        const std::size_t size = static_cast<std::size_t>(stream[pos + 2] | (stream[pos + 3] << 8));
         std::size_t clear = 4;  // the header
         if (staysClear(id)) clear += size;
         else if (id == rec::kBoundSheet) clear += 4;  // lbPlyPos
-        restore(pos, clear);
+        const std::size_t from = std::min(pos + clear, stream.size());
+        const std::size_t to = std::min(pos + 4 + size, stream.size());
+        if (from < to) keys.apply(stream.data() + from, to - from, from);
         pos += 4 + size;
     }
-    if (pos < source.size()) restore(pos, source.size() - pos);  // too short for a header
+}
+
+std::vector<std::uint8_t> applyRecordCipher(std::span<const std::uint8_t> source, std::size_t start,
+                                            crypto::BlockCipher& cipher) {
+    std::vector<std::uint8_t> out(source.begin(), source.end());
+    applyRecordCipherInPlace(out, start, cipher);
     return out;
 }
 

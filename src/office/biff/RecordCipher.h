@@ -11,8 +11,11 @@
 
 namespace office::biff {
 
-// `source` with `cipher` applied to the bodies of all records from `start` on.
+// Applies `cipher` in place to the bodies of all records from `start` on.
 // A last record cut short by the end of the stream is processed as far as it goes.
+void applyRecordCipherInPlace(std::span<std::uint8_t> stream, std::size_t start, crypto::BlockCipher& cipher);
+
+// The same on a copy of `source`.
 std::vector<std::uint8_t> applyRecordCipher(std::span<const std::uint8_t> source, std::size_t start,
                                             crypto::BlockCipher& cipher);
 

@@ -17,7 +17,7 @@ namespace {
 
 class SheetBuilder {
 public:
-    SheetBuilder(SheetModel& sheet, const std::vector<std::string>& strings, std::size_t xfCount)
+    SheetBuilder(SheetModel& sheet, SharedStrings& strings, std::size_t xfCount)
         : sheet_(sheet), strings_(strings), xfCount_(xfCount) {}
 
     void handle(const Record& r, RecordReader& reader);
@@ -51,7 +51,7 @@ private:
     void readFormula(ByteCursor in, std::uint64_t offset);
 
     SheetModel& sheet_;
-    const std::vector<std::string>& strings_;
+    SharedStrings& strings_;
     std::size_t xfCount_;
     Cell* pendingString_ = nullptr;  // a formula whose text result comes in the next STRING
     std::shared_ptr<Formula> pendingFormula_;  // takes a SHRFMLA, ARRAY or TABLE that follows
@@ -174,7 +174,7 @@ void SheetBuilder::handle(const Record& r, RecordReader& reader) {
         std::uint16_t row = in.u16(), col = in.u16(), ixfe = in.u16();
         std::uint32_t index = in.u32();
         if (index >= strings_.size()) throwDamaged("a cell refers to a missing shared string", r.offset);
-        cell(row, col, ixfe, r.offset).value = strings_[index];
+        cell(row, col, ixfe, r.offset).value = strings_.take(index);
         break;
     }
     case rec::kLabel:
@@ -241,7 +241,7 @@ void SheetBuilder::handle(const Record& r, RecordReader& reader) {
 }  // namespace
 
 std::size_t readSheet(std::span<const std::uint8_t> stream, std::uint32_t offset,
-               const std::vector<std::string>& sharedStrings, std::size_t xfCount, SheetModel& sheet) {
+               SharedStrings& sharedStrings, std::size_t xfCount, SheetModel& sheet) {
     RecordReader reader(stream, offset);
     Record r;
     if (offset >= stream.size() || !reader.next(r) || r.id != rec::kBof || r.body.size() < 4)

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "office/biff/SharedStrings.h"
 #include "office/model/WorkbookModel.h"
 
 namespace office::biff {
@@ -16,7 +17,7 @@ namespace office::biff {
 // indexes become the default cell format. Returns the stream position after
 // the substream's EOF.
 std::size_t readSheet(std::span<const std::uint8_t> stream, std::uint32_t offset,
-               const std::vector<std::string>& sharedStrings, std::size_t xfCount, SheetModel& sheet);
+               SharedStrings& sharedStrings, std::size_t xfCount, SheetModel& sheet);
 
 // A chart sheet's substream, kept whole in sheet.chartStream.
 std::size_t readChartSheet(std::span<const std::uint8_t> stream, std::uint32_t offset, SheetModel& sheet);

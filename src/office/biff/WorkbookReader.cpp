@@ -54,20 +54,15 @@ bool findFilePass(RecordReader reader, Record& filePass) {
     return false;
 }
 
-}  // namespace
-
-WorkbookModel readWorkbookStream(std::span<const std::uint8_t> stream, const std::string& password) {
-    RecordReader reader(stream);
-    checkVersion(reader);
-    std::vector<std::uint8_t> clear;
-    Record filePass;
-    if (findFilePass(reader, filePass)) {
-        auto cipher = openCipher(filePass.body, password);
-        clear = applyRecordCipher(stream, reader.position(), *cipher);
-        stream = clear;
-    }
-    Globals globals = readGlobals(stream, reader.position());
+// The globals and each sheet of a stream whose records are in clear after its first BOF.
+WorkbookModel readClearStream(std::span<const std::uint8_t> stream, std::size_t globalsStart) {
+    Globals globals = readGlobals(stream, globalsStart);
     WorkbookModel& model = globals.model;
+    std::vector<std::uint32_t> worksheetOffsets;
+    for (std::size_t i = 0; i < model.sheets.size(); ++i)
+        if (model.sheets[i].kind != SheetKind::VbModule && model.sheets[i].kind != SheetKind::Chart)
+            worksheetOffsets.push_back(globals.sheetOffsets[i]);
+    SharedStrings strings(std::move(globals.sharedStrings), stream, worksheetOffsets);
     // Substreams must not overlap: a damaged sheet list would otherwise make us
     // read the same records again and again.
     std::map<std::size_t, std::size_t> read;  // start -> end
@@ -90,11 +85,35 @@ WorkbookModel readWorkbookStream(std::span<const std::uint8_t> stream, const std
         auto after = read.upper_bound(start);
         if (after != read.begin() && std::prev(after)->second > start)
             throwDamaged("two sheets share one substream", start);
-        std::size_t end = readSheet(stream, start, globals.sharedStrings, model.xfs.size(), sheet);
+        std::size_t end = readSheet(stream, start, strings, model.xfs.size(), sheet);
         if (after != read.end() && after->first < end) throwDamaged("two sheets share one substream", after->first);
         read[start] = end;
     }
     return std::move(globals.model);
+}
+
+}  // namespace
+
+WorkbookModel readWorkbookStream(std::span<const std::uint8_t> stream, const std::string& password) {
+    RecordReader reader(stream);
+    checkVersion(reader);
+    Record filePass;
+    if (!findFilePass(reader, filePass)) return readClearStream(stream, reader.position());
+    auto cipher = openCipher(filePass.body, password);
+    std::vector<std::uint8_t> clear(stream.begin(), stream.end());
+    applyRecordCipherInPlace(clear, reader.position(), *cipher);
+    return readClearStream(clear, reader.position());
+}
+
+WorkbookModel readWorkbookStream(std::vector<std::uint8_t>&& stream, const std::string& password) {
+    RecordReader reader(stream);
+    checkVersion(reader);
+    Record filePass;
+    if (findFilePass(reader, filePass)) {
+        auto cipher = openCipher(filePass.body, password);
+        applyRecordCipherInPlace(stream, reader.position(), *cipher);
+    }
+    return readClearStream(stream, reader.position());
 }
 
 }  // namespace office::biff

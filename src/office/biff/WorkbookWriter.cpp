@@ -174,8 +174,15 @@ std::vector<std::uint8_t> writeWorkbookStream(const WorkbookModel& model, const 
     SharedStringsWriter strings;
     const std::vector<std::uint32_t> stringIndexes = collectStrings(model, strings);
 
+    // Room for the whole stream at once: growing a buffer of megabytes copies
+    // it into fresh memory each time; room reserved but never written costs nothing.
+    std::size_t expected = 65536 + stringIndexes.size() * 32;
+    for (const SheetModel& sheet : model.sheets) {
+        expected += sheet.chartStream.size() + sheet.rows.size() * 24;
+        for (const RowDef& row : sheet.rows) expected += row.cells.size() * 20;
+    }
     RecordWriter out;
-    out.bytes().reserve(4096 + stringIndexes.size() * 24);
+    out.bytes().reserve(expected);
     writeBof(out);
     std::unique_ptr<crypto::BlockCipher> cipher;
     // Like Excel, a workbook protected with a password but without an open
@@ -256,7 +263,7 @@ std::vector<std::uint8_t> writeWorkbookStream(const WorkbookModel& model, const 
         if (model.sheets[i].kind == SheetKind::Chart) writeChartSheet(out, model.sheets[i], context);
         else writeWorksheet(out, model.sheets[i], context);
     }
-    if (cipher) return applyRecordCipher(out.bytes(), 0, *cipher);
+    if (cipher) applyRecordCipherInPlace(out.bytes(), 0, *cipher);
     return std::move(out.bytes());
 }
 

@@ -54,6 +54,25 @@ std::vector<std::uint8_t> writeCompoundFile(const Node& root);
 // The same with `moreAtRoot` as further children of the root, which saves
 // copying a large tree to add one stream to it.
 std::vector<std::uint8_t> writeCompoundFile(const Node& root, std::span<const Node* const> moreAtRoot);
+// A compound file as consecutive pieces: its own structures first, then the
+// large streams' bytes where the nodes hold them (the pieces are valid while
+// the nodes live), each followed by the zeros that fill its last sector.
+// Saves copying multi-megabyte streams into one buffer before a write.
+struct CompoundFilePieces {
+    CompoundFilePieces() = default;
+    CompoundFilePieces(CompoundFilePieces&&) = default;  // the parts move along with their buffers
+    CompoundFilePieces& operator=(CompoundFilePieces&&) = default;
+    CompoundFilePieces(const CompoundFilePieces&) = delete;
+    CompoundFilePieces& operator=(const CompoundFilePieces&) = delete;
+
+    std::vector<std::uint8_t> structures;  // header, FAT, DIFAT, directory, mini FAT, mini stream
+    std::vector<std::uint8_t> zeros;       // one sector of zeros, for the padding
+    std::vector<std::span<const std::uint8_t>> parts;  // in file order
+    std::size_t size() const;
+    std::vector<std::uint8_t> joined() const;
+};
+// writeCompoundFile(root, moreAtRoot) in pieces.
+CompoundFilePieces writeCompoundFilePieces(const Node& root, std::span<const Node* const> moreAtRoot = {});
 // The same in version 3 or 4 (4096-byte sectors, header padded to 4096 bytes).
 std::vector<std::uint8_t> writeCompoundFile(const Node& root, int majorVersion);
 

@@ -51,7 +51,7 @@ public:
           kPerFat(kSector / 4),
           kPerDifat(kPerFat - 1) {}
 
-    std::vector<std::uint8_t> run(const Node& root, std::span<const Node* const> moreAtRoot = {}) {
+    CompoundFilePieces run(const Node& root, std::span<const Node* const> moreAtRoot = {}) {
         moreAtRoot_ = moreAtRoot;
         Entry r;
         r.node = &root;
@@ -134,7 +134,7 @@ private:
         }
     }
 
-    std::vector<std::uint8_t> layout() {
+    CompoundFilePieces layout() {
         // Mini streams and their mini FAT.
         std::vector<std::uint32_t> miniFat;
         std::uint64_t miniBytes = 0;
@@ -172,7 +172,13 @@ private:
         const std::uint64_t total = dataSectors + nFat + nDifat;
         if ((total + 1) * kSector > kMaxFile) fail("the file would be larger than 2 GB");
 
-        std::vector<std::uint8_t> out(std::size_t((total + 1) * kSector), 0);
+        // The large streams come last, each where its node holds it: only the
+        // sectors before them are built here.
+        const std::uint64_t headSectors = 1 + nFat + nDifat + dirSectors + miniFatSectors + miniStreamSectors;
+        CompoundFilePieces pieces;
+        pieces.structures.assign(std::size_t(headSectors * kSector), 0);
+        pieces.zeros.assign(kSector, 0);
+        std::vector<std::uint8_t>& out = pieces.structures;
         std::vector<std::uint32_t> fat(std::size_t(nFat * kPerFat), kFreeSect);
         std::uint32_t next = 0;
         auto chain = [&](std::uint64_t count) -> std::uint32_t {
@@ -210,10 +216,13 @@ private:
             for (std::size_t k = 0; k < miniFat.size(); ++k) wr32(p + 4 * k, miniFat[k]);
         }
         // Large streams.
+        pieces.parts.emplace_back(pieces.structures);
         for (Entry& e : entries_) {
             if (e.type != 2 || e.size < kMiniCutoff) continue;
             e.start = chain((e.size + kSector - 1) / kSector);
-            std::memcpy(sectorPtr(e.start), e.node->data.data(), e.size);
+            pieces.parts.emplace_back(e.node->data.data(), std::size_t(e.size));
+            if (const std::size_t rest = std::size_t(e.size % kSector))
+                pieces.parts.emplace_back(pieces.zeros.data(), kSector - rest);
         }
         // Directory.
         {
@@ -272,24 +281,41 @@ private:
             }
             wr32(p + 4 * kPerDifat, d + 1 < nDifat ? difatStart + std::uint32_t(d + 1) : kEndOfChain);
         }
-        return out;
+        return pieces;
     }
 };
 
 }  // namespace
 
+std::size_t CompoundFilePieces::size() const {
+    std::size_t total = 0;
+    for (const auto& part : parts) total += part.size();
+    return total;
+}
+
+std::vector<std::uint8_t> CompoundFilePieces::joined() const {
+    std::vector<std::uint8_t> out;
+    out.reserve(size());
+    for (const auto& part : parts) out.insert(out.end(), part.begin(), part.end());
+    return out;
+}
+
 std::vector<std::uint8_t> writeCompoundFile(const Node& root) {
-    return Writer(3).run(root);
+    return Writer(3).run(root).joined();
 }
 
 std::vector<std::uint8_t> writeCompoundFile(const Node& root, std::span<const Node* const> moreAtRoot) {
+    return Writer(3).run(root, moreAtRoot).joined();
+}
+
+CompoundFilePieces writeCompoundFilePieces(const Node& root, std::span<const Node* const> moreAtRoot) {
     return Writer(3).run(root, moreAtRoot);
 }
 
 std::vector<std::uint8_t> writeCompoundFile(const Node& root, int majorVersion) {
     if (majorVersion != 3 && majorVersion != 4)
         fail("only versions 3 and 4 exist");
-    return Writer(majorVersion).run(root);
+    return Writer(majorVersion).run(root).joined();
 }
 
 }  // namespace office::cfb

@@ -128,6 +128,11 @@ FileStamp stampOf(const std::string& path) {
 }
 
 void writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
+    const std::span<const std::uint8_t> parts[] = {bytes};
+    writeFileAtomically(path, parts);
+}
+
+void writeFileAtomically(const std::string& path, std::span<const std::span<const std::uint8_t>> parts) {
     std::filesystem::path target(path);
     std::filesystem::path folder = target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
     std::string temporary;
@@ -156,7 +161,8 @@ void writeFileAtomically(const std::string& path, std::span<const std::uint8_t> 
         throw fail(false);
     }
 
-    if (!writeAll(file.fd, bytes)) throw fail(true);
+    for (const auto& bytes : parts)
+        if (!writeAll(file.fd, bytes)) throw fail(true);
     struct stat old {};
     if (::stat(path.c_str(), &old) == 0 && ::fchmod(file.fd, old.st_mode & 07777) != 0) throw fail(true);
     if (::fsync(file.fd) != 0) throw fail(true);

@@ -37,5 +37,7 @@ FileStamp stampOf(const std::string& path);
 // saves of `path` that were killed half way are removed first: the caller
 // holds the file's writer lock.
 void writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
+// The same with the file's bytes in consecutive parts.
+void writeFileAtomically(const std::string& path, std::span<const std::span<const std::uint8_t>> parts);
 
 }  // namespace office::engine

@@ -28,7 +28,7 @@ std::string absolutePath(const std::string& path) {
 void loadWorkbookFile(WorkbookCore& core, const std::string& path, const std::string& password) {
     FileContents contents = readWholeFile(path);
     try {
-        core.model = decodeWorkbook(contents.bytes, password);
+        core.model = decodeWorkbook(std::move(contents.bytes), password);
         core.macroProject.reset();  // read again from the new model when asked
     } catch (const AutomationError& error) {
         throw AutomationError(error.number(), error.description(), path, error.offset());

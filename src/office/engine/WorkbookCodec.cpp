@@ -4,12 +4,17 @@
 
 namespace office::engine {
 
-WorkbookModel decodeWorkbook(std::span<const std::uint8_t> bytes, const std::string& password) {
-    return readXls(bytes, password);
+WorkbookModel decodeWorkbook(std::vector<std::uint8_t>&& bytes, const std::string& password) {
+    return readXls(std::move(bytes), password);
 }
 
 std::vector<std::uint8_t> encodeWorkbook(const WorkbookModel& model, const std::string& password) {
     return writeXls(model, password);
+}
+
+void encodeWorkbook(const WorkbookModel& model, const std::string& password,
+                    const std::function<void(std::span<const std::span<const std::uint8_t>>)>& write) {
+    writeXls(model, password, write);
 }
 
 }  // namespace office::engine

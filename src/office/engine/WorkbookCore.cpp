@@ -77,8 +77,9 @@ void WorkbookCore::takeWriteAccess(std::chrono::milliseconds wait) {
 
 void WorkbookCore::writeTo(const std::string& path, const std::string& withPassword) {
     storeMacroProject(*this);
-    std::vector<std::uint8_t> bytes = encodeWorkbook(model, withPassword);
-    writeFileAtomically(path, bytes);
+    encodeWorkbook(model, withPassword, [&path](std::span<const std::span<const std::uint8_t>> parts) {
+        writeFileAtomically(path, parts);
+    });
     stamp = stampOf(path);
 }
 
