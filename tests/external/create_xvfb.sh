@@ -94,8 +94,10 @@ if command -v import > /dev/null; then
   sleep 0.3  # let the box paint
   import -display "$DISPLAY" -window root "$build/create_report.png" || fail "no screenshot"
   echo "screenshot $build/create_report.png"
-  # The right end of the button (x 576 to 709 pixels, y 280 to 320), beside the box: green.
-  pixel=$(convert "$build/create_report.png" -crop 1x1+700+300 -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:)
+  # The right end of the button (x 576 to 709 pixels, y 280 to 320 in the
+  # window, which opens centred on the screen), beside the box: green.
+  eval "$(xdotool getwindowgeometry --shell "$main")"
+  pixel=$(convert "$build/create_report.png" -crop "1x1+$((X + 700))+$((Y + 300))" -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:)
   read -r red green blue <<< "$pixel"
   [ "$green" -gt 200 ] && [ "$red" -lt 160 ] && [ "$blue" -lt 160 ] \
     || fail "the Create button is not green while the report is up (pixel $pixel)"
