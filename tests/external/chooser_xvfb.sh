@@ -18,16 +18,8 @@ command -v Xvfb > /dev/null || { echo "SKIP: Xvfb is not installed"; exit 77; }
 [ -x "$tests" ] || { echo "SKIP: $tests is not built"; exit 77; }
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tavolex-chooser.XXXXXX")
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
 . "$(dirname "$0")/lib/display.sh"
-cleanup() {
-  stop_display
-  rm -rf "$work"
-}
-trap cleanup EXIT
+trap end_check EXIT
 start_display
 
 rm -f "$build"/chooser_*.png "$build"/line_editor_*.png

@@ -24,21 +24,8 @@ done
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tavolex-create.XXXXXX")
 app_pid=""
-fail() {
-  echo "FAIL: $*" >&2
-  [ -s "$work/app.log" ] && tail -20 "$work/app.log" >&2
-  exit 1
-}
 . "$(dirname "$0")/lib/display.sh"
-cleanup() {
-  if [ -n "$app_pid" ] && kill -0 "$app_pid" 2> /dev/null; then
-    kill "$app_pid" 2> /dev/null
-    wait "$app_pid" 2> /dev/null
-  fi
-  stop_display
-  rm -rf "$work"
-}
-trap cleanup EXIT
+trap end_check EXIT
 
 start_display
 export HOME=$work/home

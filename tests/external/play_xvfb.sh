@@ -27,22 +27,9 @@ done
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tavolex-play.XXXXXX")
 app_pid=""
-cleanup() {
-  if [ -n "$app_pid" ] && kill -0 "$app_pid" 2> /dev/null; then
-    kill "$app_pid" 2> /dev/null
-    wait "$app_pid" 2> /dev/null
-  fi
-  stop_display
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  [ -s "$work/app.log" ] && tail -20 "$work/app.log" >&2
-  exit 1
-}
 # shellcheck source=lib/display.sh
 . "$here/lib/display.sh"
+trap end_check EXIT
 
 shot() {
   command -v import > /dev/null || return 0

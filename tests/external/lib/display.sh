@@ -1,7 +1,24 @@
 # Shared by the external checks that need windows: a virtual X display of
 # their own, and waiting for the program's windows. Source it; it sets
-# DISPLAY and leaves the Xvfb pid in xvfb_pid. Needs $work (a scratch folder)
-# and a function fail.
+# DISPLAY and leaves the Xvfb pid in xvfb_pid. Needs $work (a scratch folder).
+# A check sets app_pid to the program it starts and ends with `trap end_check EXIT`.
+
+# Ends the check with the reason, and the program's last output when there is some.
+fail() {
+  echo "FAIL: $*" >&2
+  [ -s "$work/app.log" ] && tail -20 "$work/app.log" >&2
+  exit 1
+}
+
+# Stops the program (app_pid, when set) and the display, and removes $work.
+end_check() {
+  if [ -n "${app_pid:-}" ] && kill -0 "$app_pid" 2> /dev/null; then
+    kill "$app_pid" 2> /dev/null
+    wait "$app_pid" 2> /dev/null
+  fi
+  stop_display
+  rm -rf "$work"
+}
 
 start_display() {
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3> "$work/display" > "$work/xvfb.log" 2>&1 &
