@@ -24,7 +24,6 @@ using automation::Variant;
 namespace {
 
 const char kCr = '\r';
-constexpr long kSettingsColumn = 12;
 constexpr double kWarningFontSize = 12;
 constexpr double kWarningRowHeight = 40;
 constexpr double kWarningColumnWidth = 50;
@@ -126,7 +125,7 @@ private:
         ctx_.state.BaseWorkbook.reset();
         data_ = book_->Worksheets(store::kDataSheet);
 
-        data().Cells(1, kSettingsColumn)
+        data().Cells(store::kSettingsRow, store::kSettingsColumn)
             ->SetValue(version_ + "|" + ctx_.state.TitleText + "|" + ctx_.state.LanguageCode + "|" + password_);
         data().Columns("L:L")->SetHidden(true);
         data().Columns("A:Z")->SetHidden(true);

@@ -13,9 +13,6 @@ using automation::AutomationError;
 
 namespace {
 
-constexpr long kSettingsRow = 1;
-constexpr long kSettingsColumn = 12;
-
 std::string cellText(excel::Worksheet& sheet, long row, long column) {
     return core::Trim(sheet.Cells(row, column)->Value().toText());
 }
@@ -83,7 +80,7 @@ void PresentationFile::read() {
             frozenSheets_.push_back(name);
     }
     if (!data) throw notPresentation("it has no \"DATA\" sheet.");
-    const auto settings = ParseSettingsText(data->Cells(kSettingsRow, kSettingsColumn)->Value().toText());
+    const auto settings = ParseSettingsText(data->Cells(store::kSettingsRow, store::kSettingsColumn)->Value().toText());
     if (!settings) throw notPresentation("its \"DATA\" sheet holds no settings text in cell L1.");
     settings_ = *settings;
 

@@ -27,6 +27,11 @@ inline constexpr std::array<const char*, 11> kHeaderTexts = {
 inline constexpr long kFirstLineRow = 2;
 inline constexpr long kLastLineRow = 9999;
 
+// A Presentation's DATA sheet carries its settings text (subtitle, title,
+// language, password) in L1, beside the header row.
+inline constexpr long kSettingsRow = 1;
+inline constexpr long kSettingsColumn = 12;
+
 inline constexpr const char* kStartSheet = "START";
 inline constexpr const char* kDataSheet = "DATA";
 
