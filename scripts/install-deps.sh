@@ -8,14 +8,15 @@ mode=${1:-test}
 
 packages=(
   build-essential cmake g++ googletest libgtest-dev
-  libicu-dev qt6-base-dev qt6-charts-dev libqt6opengl6-dev fonts-liberation fonts-dejavu-core fonts-wine xdg-utils xdg-user-dirs
+  libicu-dev qt6-base-dev qt6-charts-dev qt6-pdf-dev libqpdf-dev libqt6opengl6-dev fonts-liberation fonts-dejavu-core fonts-wine xdg-utils xdg-user-dirs
 )
 if [ "$mode" = test ]; then
   packages+=(
     clang libclang-rt-14-dev libbenchmark-dev xvfb xauth xdotool imagemagick
     desktop-file-utils libglib2.0-bin
     python3-xlrd python3-olefile python3-msoffcrypto-tool
-    libreoffice-calc-nogui python3-uno
+    libreoffice-calc-nogui libreoffice-writer-nogui libreoffice-impress-nogui python3-uno
+    poppler-utils
   )
 fi
 
