@@ -47,7 +47,9 @@ private:
         std::uint8_t code;
         bool operator==(const ErrorCode&) const = default;
     };
-    std::variant<std::monostate, double, std::string, bool, ErrorCode> value_;
+    // Its tail padding is free for a class that holds the Variant as
+    // [[no_unique_address]]: a sheet cell keeps its format number there.
+    [[no_unique_address]] std::variant<std::monostate, double, std::string, bool, ErrorCode> value_;
 };
 
 // Text of a number in the General format: integers without decimals, others

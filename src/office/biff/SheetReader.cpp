@@ -54,7 +54,7 @@ private:
     SharedStrings& strings_;
     std::size_t xfCount_;
     Cell* pendingString_ = nullptr;  // a formula whose text result comes in the next STRING
-    std::shared_ptr<Formula> pendingFormula_;  // takes a SHRFMLA, ARRAY or TABLE that follows
+    FormulaRef pendingFormula_;  // takes a SHRFMLA, ARRAY or TABLE that follows
     SheetDrawingReader drawing_;
     DrawingRecordKinds drawingKinds_;
     bool afterKept_ = false;  // a CONTINUE now goes on a kept record
@@ -122,8 +122,7 @@ void SheetBuilder::readFormula(ByteCursor in, std::uint64_t offset) {
     auto value = in.take(8);
     Cell& c = cell(row, col, ixfe, offset);
     auto parsed = in.take(in.remaining());
-    pendingFormula_ = std::make_shared<Formula>();
-    pendingFormula_->parsed.assign(parsed.begin(), parsed.end());
+    pendingFormula_ = FormulaRef(Formula{{parsed.begin(), parsed.end()}, {}});
     c.formula = pendingFormula_;
     if (value[6] != 0xFF || value[7] != 0xFF) {
         ByteCursor number(value, offset + 10);
@@ -150,7 +149,7 @@ void SheetBuilder::handle(const Record& r, RecordReader& reader) {
     if (!formulaPart) {
         if (r.id != rec::kString) pendingFormula_.reset();
     } else if (pendingFormula_) {
-        pendingFormula_->attached.push_back({r.id, {r.body.begin(), r.body.end()}});
+        pendingFormula_.editShared().attached.push_back({r.id, {r.body.begin(), r.body.end()}});
         return;
     }
     if (handleKept(r)) return;

@@ -15,6 +15,7 @@
 #include "office/cfb/CompoundFile.h"
 #include "office/model/CellFormat.h"
 #include "office/model/Drawing.h"
+#include "office/model/FormulaRef.h"
 #include "office/model/KeptRecords.h"
 #include "office/model/SheetSettings.h"
 
@@ -23,10 +24,11 @@ namespace office {
 enum class SheetVisibility : std::uint8_t { Visible = 0, Hidden = 1, VeryHidden = 2 };
 enum class SheetKind : std::uint8_t { Worksheet = 0, MacroSheet = 1, Chart = 2, VbModule = 6 };
 
+// 48 bytes: the format number sits in the value's tail padding.
 struct Cell {
-    automation::Variant value;           // for a formula, its last calculated value
+    [[no_unique_address]] automation::Variant value;  // for a formula, its last calculated value
     std::uint16_t xf = kDefaultCellFormat;
-    std::shared_ptr<const Formula> formula;  // none for plain values
+    FormulaRef formula;                  // none for plain values
     bool operator==(const Cell& other) const {
         return value == other.value && xf == other.xf &&
                (formula == other.formula || (formula && other.formula && *formula == *other.formula));
