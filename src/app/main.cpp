@@ -13,6 +13,7 @@
 #include "groups/MainWindow.h"
 #include "lines/Us_Menu.h"
 #include "platform/LinuxPlatform.h"
+#include "office/io/FreshMemory.h"
 #include "platform/ProcessMemory.h"
 #include "startup/Form1.h"
 #include "startup/DesktopShortcut.h"
@@ -33,6 +34,7 @@ void wireSeams(core::Context& ctx) {
 
 int main(int argc, char** argv) {
     platform::KeepFreedMemoryForReuse();
+    office::io::setHeapPreparer([](std::size_t bytes) { platform::PrefaultHeap(bytes); });
     // The batch build needs no display: it runs before any window system exists.
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     if (builder::IsBatchRequest(arguments)) return app::RunBatch(arguments);

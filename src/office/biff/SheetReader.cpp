@@ -11,14 +11,15 @@
 #include "office/biff/Rk.h"
 #include "office/biff/SheetDrawing.h"
 #include "office/biff/SheetSettingsRecords.h"
+#include "office/io/FreshMemory.h"
 
 namespace office::biff {
 namespace {
 
 class SheetBuilder {
 public:
-    SheetBuilder(SheetModel& sheet, SharedStrings& strings, std::size_t xfCount)
-        : sheet_(sheet), strings_(strings), xfCount_(xfCount) {}
+    SheetBuilder(SheetModel& sheet, SharedStrings& strings, std::size_t xfCount, std::size_t bytesLeft)
+        : sheet_(sheet), strings_(strings), xfCount_(xfCount), bytesLeft_(bytesLeft) {}
 
     void handle(const Record& r, RecordReader& reader);
     void addChart(std::span<const std::uint8_t> substream) { drawing_.addChart(substream); }
@@ -46,6 +47,14 @@ private:
         return it != sheet_.columns.end() && it->second.xf ? *it->second.xf : kDefaultCellFormat;
     }
 
+    // The rows and cells of the used range are about to be made. A sparse
+    // sheet fills far less than its range: what is announced stays below
+    // eight bytes for each byte of the stream left.
+    void expectCells(std::size_t rows, std::size_t columns) const {
+        const std::size_t range = rows * (sizeof(RowDef) + columns * sizeof(Cell));
+        io::expectAllocations(std::min(range, bytesLeft_ * 8));
+    }
+
     void readRow(ByteCursor in);
     void readColumns(ByteCursor in);
     void readFormula(ByteCursor in, std::uint64_t offset);
@@ -53,6 +62,7 @@ private:
     SheetModel& sheet_;
     SharedStrings& strings_;
     std::size_t xfCount_;
+    std::size_t bytesLeft_;  // of the stream, from the sheet's start
     Cell* pendingString_ = nullptr;  // a formula whose text result comes in the next STRING
     FormulaRef pendingFormula_;  // takes a SHRFMLA, ARRAY or TABLE that follows
     SheetDrawingReader drawing_;
@@ -165,10 +175,16 @@ void SheetBuilder::handle(const Record& r, RecordReader& reader) {
         break;
     case rec::kRow: readRow(in); break;
     case rec::kColInfo: readColumns(in); break;
-    case rec::kDimensions:
+    case rec::kDimensions: {
         in.skip(4);
-        sheet_.rows.reserve(std::min<std::size_t>(in.u32(), kMaxRows));
+        const std::size_t rows = std::min<std::size_t>(in.u32(), kMaxRows);
+        sheet_.rows.reserve(rows);
+        if (in.remaining() >= 4) {
+            in.skip(2);
+            expectCells(rows, std::min<std::size_t>(in.u16(), kMaxColumns));
+        }
         break;
+    }
     case rec::kLabelSst: {
         std::uint16_t row = in.u16(), col = in.u16(), ixfe = in.u16();
         std::uint32_t index = in.u32();
@@ -247,7 +263,7 @@ std::size_t readSheet(std::span<const std::uint8_t> stream, std::uint32_t offset
         throwDamaged("sheet '" + sheet.name + "' does not start where the workbook says", offset);
     std::uint16_t type = static_cast<std::uint16_t>(r.body[2] | (r.body[3] << 8));
     bool hasCells = type == rec::kBofWorksheet || type == rec::kBofMacroSheet;
-    SheetBuilder builder(sheet, sharedStrings, xfCount);
+    SheetBuilder builder(sheet, sharedStrings, xfCount, stream.size() - offset);
     while (reader.next(r)) {
         if (r.id == rec::kBof) {  // an embedded chart: its whole substream
             const std::size_t end = substreamEnd(stream, static_cast<std::size_t>(r.offset));

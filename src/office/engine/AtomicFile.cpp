@@ -12,6 +12,7 @@
 #include <random>
 
 #include "automation/AutomationError.h"
+#include "office/io/FreshMemory.h"
 
 namespace office::engine {
 
@@ -106,6 +107,8 @@ FileContents readWholeFile(const std::string& path) {
 
     FileContents contents;
     contents.stamp = stampFrom(st);
+    // The bytes, and the streams the compound file reader copies out of them.
+    io::expectAllocations(2 * static_cast<std::size_t>(st.st_size));
     contents.bytes.resize(static_cast<std::size_t>(st.st_size));
     std::size_t done = 0;
     while (done < contents.bytes.size()) {
