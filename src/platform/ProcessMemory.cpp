@@ -11,6 +11,14 @@
 #define MADV_POPULATE_WRITE 23  // Linux 5.14; older kernels refuse it with EINVAL
 #endif
 
+#if defined(__SANITIZE_ADDRESS__)
+#define TAVOLEX_OWN_ALLOCATOR 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TAVOLEX_OWN_ALLOCATOR 1
+#endif
+#endif
+
 namespace platform {
 
 namespace {
@@ -28,6 +36,9 @@ void KeepFreedMemoryForReuse() {
 
 std::size_t PrefaultHeap(std::size_t bytes) {
     if (!heapKept) return 0;  // the block would go back to the system when freed
+#ifdef TAVOLEX_OWN_ALLOCATOR
+    return 0;  // the address sanitizer's allocator serves later allocations from elsewhere
+#endif
     const std::size_t free = mallinfo2().fordblks;
     if (free >= bytes) return 0;
     const std::size_t fresh = bytes - free;

@@ -16,8 +16,8 @@ void KeepFreedMemoryForReuse();
 // already: the rest is added to the heap and its pages faulted in with one
 // call (several times cheaper than a fault per page on a virtual machine).
 // Only after KeepFreedMemoryForReuse, which keeps those pages in the heap;
-// more than a large buffer's threshold, or a kernel without the call, is
-// left alone. Returns the bytes faulted in.
+// more than a large buffer's threshold, a kernel without the call or a build
+// with the address sanitizer is left alone. Returns the bytes faulted in.
 std::size_t PrefaultHeap(std::size_t bytes);
 
 }  // namespace platform
