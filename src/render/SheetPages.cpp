@@ -9,6 +9,7 @@
 
 #include "office/format/ShownSheet.h"
 #include "office/model/SheetSettings.h"
+#include "render/HeaderFooter.h"
 #include "render/SheetPainter.h"
 
 namespace render {
@@ -163,12 +164,32 @@ int PaintSheetPages(const office::ShownSheet& sheet, const office::PageSetup& se
     }
 
     const double pixelsPerPoint = device.logicalDpiX() / kPointsPerInch;
+    const QRectF page = device.pageLayout().fullRect(QPageLayout::Point);
+    HeaderFooterFields fields;
+    fields.sheetName = QString::fromStdString(sheet.name);
+    fields.pages = static_cast<int>(order.size());
     int pages = 0;
     for (const auto& [c, r] : order) {
         if (pages++ > 0) device.newPage();
-        const double left = edgeOf(columns, columnRuns[c].first), right = edgeOf(columns, columnRuns[c].second + 1);
-        const double top = edgeOf(rows, rowRuns[r].first), bottom = edgeOf(rows, rowRuns[r].second + 1);
-        const QRectF area(left, top, right - left, bottom - top);
+        // The header below the page's top edge by its margin, the footer above the bottom edge.
+        fields.page = setup.useFirstPageNumber ? setup.firstPageNumber + pages - 1 : pages;
+        painter.save();
+        painter.scale(pixelsPerPoint, pixelsPerPoint);
+        painter.translate(-paper.topLeft());
+        const double left = setup.leftMargin * kPointsPerInch, right = page.width() - setup.rightMargin * kPointsPerInch;
+        PaintHeaderFooter(painter,
+                          QRectF(QPointF(left, setup.headerMargin * kPointsPerInch),
+                                 QPointF(right, std::max(paper.top(), setup.headerMargin * kPointsPerInch + 1))),
+                          ExpandHeaderFooter(setup.header, fields), true);
+        PaintHeaderFooter(painter,
+                          QRectF(QPointF(left, std::min(paper.bottom(), page.height() - setup.footerMargin * kPointsPerInch - 1)),
+                                 QPointF(right, page.height() - setup.footerMargin * kPointsPerInch)),
+                          ExpandHeaderFooter(setup.footer, fields), false);
+        painter.restore();
+
+        const double x0 = edgeOf(columns, columnRuns[c].first), x1 = edgeOf(columns, columnRuns[c].second + 1);
+        const double y0 = edgeOf(rows, rowRuns[r].first), y1 = edgeOf(rows, rowRuns[r].second + 1);
+        const QRectF area(x0, y0, x1 - x0, y1 - y0);
         const double offsetX = setup.centerHorizontally ? (roomWidth - area.width() * scale) / 2 : 0;
         const double offsetY = setup.centerVertically ? (roomHeight - area.height() * scale) / 2 : 0;
         painter.save();

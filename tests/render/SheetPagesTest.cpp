@@ -13,6 +13,7 @@
 #include "office/format/ShownSheet.h"
 #include "office/model/WorkbookModel.h"
 #include "render/GuiApplication.h"
+#include "render/HeaderFooter.h"
 #include "render/SheetPages.h"
 #include "support/TestSupport.h"
 
@@ -21,6 +22,7 @@ namespace {
 // `rows` x `columns` cells "R<row>C<column>", 12.75 points high, 60 wide.
 office::ShownSheet grid(std::uint32_t rows, std::uint32_t columns) {
     office::ShownSheet sheet;
+    sheet.name = "Numbers";
     sheet.columnWidths.assign(columns, 60);
     sheet.rowHeights.assign(rows, 12.75);
     for (std::uint32_t r = 1; r <= rows; ++r)
@@ -98,6 +100,8 @@ std::vector<int> rowsOn(const QString& text) {
 TEST_F(SheetPages, AtFullSizeALongSheetRunsOverPagesCutBetweenRows) {
     office::PageSetup setup;  // A4 portrait, 100 %, margins of 1 inch top and bottom
     setup.paperSize = 9;
+    setup.header = "&L&A&RPage &P of &N";
+    setup.footer = "&C&\"Arial,Bold\"&12Q&&A";
     const Printed printed = print(grid(200, 3), setup);
     // 841.9 points of paper less two inches of margins hold 54 rows of 12.75.
     const int perPage = static_cast<int>((841.89 - 144) / 12.75);
@@ -112,6 +116,12 @@ TEST_F(SheetPages, AtFullSizeALongSheetRunsOverPagesCutBetweenRows) {
         EXPECT_TRUE(shows(printed.texts[page], rows.back(), 3));
         EXPECT_LE(static_cast<int>(rows.size()), perPage);
         EXPECT_NEAR(printed.sizes[page].width(), 595.3, 1);
+        // The header and footer, read without blanks as the cells are.
+        QString text = printed.texts[page];
+        text.remove(QRegularExpression(QStringLiteral("\\s")));
+        EXPECT_TRUE(text.contains(QStringLiteral("Numbers"))) << text.left(300).toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("Page%1of%2").arg(page + 1).arg(expected)));
+        EXPECT_TRUE(text.contains(QStringLiteral("Q&A")));
     }
     EXPECT_EQ(next, 201);
 }
@@ -167,6 +177,35 @@ TEST_F(SheetPages, PageOrderPaperOrientationAndCentring) {
     const QRectF box = one.boxes[0];
     EXPECT_NEAR(box.left(), one.sizes[0].width() - box.right(), 40);
     EXPECT_GT(box.left(), 200);
+}
+
+TEST(HeaderFooter, CodesAndFields) {
+    render::HeaderFooterFields fields;
+    fields.sheetName = QStringLiteral("Report");
+    fields.fileName = QStringLiteral("Review - 1.xls");
+    fields.page = 3;
+    fields.pages = 7;
+    const struct {
+        const char* codes;
+        const char* left;
+        const char* center;
+        const char* right;
+    } cases[] = {
+        {"&C&A", "", "Report", ""},
+        {"Plain", "", "Plain", ""},  // no section code: centred
+        {"&LPage &P of &N&R&F", "Page 3 of 7", "", "Review - 1.xls"},
+        {"&CPage &P+1, &P-2", "", "Page 4, 1", ""},
+        {"&C\"quoted\" && &\"Times New Roman,Bold\"&14Big", "", "\"quoted\" & Big", ""},
+        {"&L&Bbold&B&R&", "bold", "", ""},  // a lone "&" at the end is dropped
+    };
+    for (const auto& c : cases) {
+        const render::HeaderFooterText text = render::ExpandHeaderFooter(c.codes, fields);
+        EXPECT_EQ(text.left.toStdString(), c.left) << c.codes;
+        EXPECT_EQ(text.center.toStdString(), c.center) << c.codes;
+        EXPECT_EQ(text.right.toStdString(), c.right) << c.codes;
+    }
+    EXPECT_EQ(render::ExpandHeaderFooter("&14x", fields).points, 14);
+    EXPECT_TRUE(render::ExpandHeaderFooter("&Bx", fields).bold);
 }
 
 TEST_F(SheetPages, AnEmptySheetIsOneBlankPage) {

@@ -143,6 +143,7 @@ ShownSheet ShowSheet(const WorkbookModel& model, const SheetModel& sheet) {
     lastColumn = std::min(lastColumn, kMaxColumns);
 
     ShownSheet shown;
+    shown.name = sheet.name;
     shown.zoom = std::clamp(sheet.window.zoom, std::uint16_t{10}, std::uint16_t{400}) / 100.0;
     shown.topRow = std::max(sheet.window.topRow, std::uint32_t{1});
     shown.leftColumn = std::max(sheet.window.leftColumn, std::uint32_t{1});

@@ -49,6 +49,7 @@ struct ShownPicture {
 };
 
 struct ShownSheet {
+    std::string name;
     std::vector<double> columnWidths;    // points, index column - 1
     std::vector<double> rowHeights;      // points, index row - 1
     std::vector<ShownCell> cells;        // with a text, a fill or a border; covered parts of merged areas left out
