@@ -18,10 +18,13 @@ PlayerPrinter::PlayerPrinter(core::Context& ctx, std::string presentationPath)
 
 bool PlayerPrinter::choosePrinter(const std::string&) {
     if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    if (!toPdf_.empty()) return true;
-    // The choice of the last command is offered again.
-    QPrintDialog dialog(printer_.get(), QApplication::activeWindow());
-    return dialog.exec() == QDialog::Accepted;
+    if (toPdf_.empty()) {
+        // The choice of the last command is offered again.
+        QPrintDialog dialog(printer_.get(), QApplication::activeWindow());
+        if (dialog.exec() != QDialog::Accepted) return false;
+    }
+    chosenLayout_ = printer_->pageLayout();
+    return true;
 }
 
 void PlayerPrinter::nextJobFile() {
@@ -54,6 +57,8 @@ void PlayerPrinter::printSheet(const player::PresentationLine& line) {
     }
     nextJobFile();
     printer_->setDocName(QString::fromStdString(line.description));
+    // A sheet without a paper of its own prints on the paper chosen, not on the last sheet's.
+    printer_->setPageLayout(chosenLayout_);
     render::ApplyPageSetup(sheet->pageSetup, *printer_);
     QPainter painter;
     if (!painter.begin(printer_.get()))

@@ -4,6 +4,7 @@
 // printed on it as its page setup says. With TAVOLEX_PRINT_TO_PDF set, no
 // dialog: each print job goes to that PDF file (the second to NAME-2.pdf,
 // and so on), for checks without a printer.
+#include <QPageLayout>
 #include <QPrinter>
 #include <memory>
 #include <string>
@@ -29,6 +30,7 @@ private:
     core::Context& ctx_;
     std::string path_;
     std::unique_ptr<QPrinter> printer_;
+    QPageLayout chosenLayout_;  // the paper, orientation and margins chosen in the dialog
     std::string toPdf_;
     int jobs_ = 0;
 };
