@@ -4,11 +4,10 @@
 #include <iostream>
 
 #include "app/AppObjectFactory.h"
+#include "app/FrozenSheet.h"
+#include "app/PlayerPrinter.h"
 #include "app/SheetWindow.h"
 #include "automation/AutomationError.h"
-#include "office/XlsFile.h"
-#include "office/format/ShownSheet.h"
-#include "text/CaseFold.h"
 #include "core/Context.h"
 #include "platform/LinuxPlatform.h"
 #include "player/ObjectOpener.h"
@@ -22,33 +21,26 @@ namespace {
 
 constexpr int kNotPlayed = 2;
 
-void wirePlayer(core::Context& ctx, player::PlayerSeams& seams, std::unique_ptr<player::ObjectOpener>& opener) {
+void wirePlayer(core::Context& ctx, player::PlayerSeams& seams, std::unique_ptr<player::ObjectOpener>& opener,
+                PlayerPrinter& printer) {
     seams.actions.showObject = [&](const player::PresentationFile& file, const player::PresentationLine& line) {
         if (!opener) opener = std::make_unique<player::ObjectOpener>(ctx, file);
         opener->show(line);
     };
-    // Printing is the player's next step.
-    seams.actions.choosePrinter = [&ctx](const std::string&) {
-        ctx.msgBox(ctx.tr("Printing is not available in the Tavolex Player yet.",
-                          "La stampa non e' ancora disponibile nel Tavolex Player."));
-        return false;
-    };
+    seams.actions.choosePrinter = [&printer](const std::string& kind) { return printer.choosePrinter(kind); };
+    seams.actions.printLine = [&printer](const player::PresentationLine& line) { printer.printLine(line); };
     seams.showSheet = [](core::Context& c, const player::PresentationFile& file, const player::PresentationLine& line) {
         // The engine's model of the file carries the formats the view draws;
         // the file is read again, read-only.
-        office::WorkbookModel model;
+        std::optional<FrozenSheet> sheet;
         try {
-            model = office::readXlsFile(file.path(), "");
+            sheet = ReadFrozenSheet(file.path(), line.outputSheet);
         } catch (const automation::AutomationError& error) {
             c.msgBox("Error!!!!\r" + std::to_string(error.number()) + "    " + error.description());
             return;
         }
-        for (const office::SheetModel& sheet : model.sheets)
-            if (text::equalsIgnoringCase(sheet.name, line.outputSheet)) {
-                ShowSheetFullScreen(office::ShowSheet(model, sheet), file.settings().title + " - " + line.description);
-                return;
-            }
-        c.msgBox(line.description + "\r\r" + c.tr("Has been deleted!!", "E' stato cancellato!!"));
+        if (sheet) ShowSheetFullScreen(sheet->shown, file.settings().title + " - " + line.description);
+        else c.msgBox(line.description + "\r\r" + c.tr("Has been deleted!!", "E' stato cancellato!!"));
     };
 }
 
@@ -81,8 +73,9 @@ int RunPlay(int argc, char** argv) {
 
     // Made on first use; its folder of copies goes when the player ends.
     std::unique_ptr<player::ObjectOpener> opener;
+    PlayerPrinter printer(ctx, path);
     player::PlayerSeams seams;
-    wirePlayer(ctx, seams, opener);
+    wirePlayer(ctx, seams, opener, printer);
     try {
         player::PlayPresentation(ctx, path, seams);
     } catch (const automation::AutomationError& error) {

@@ -16,8 +16,9 @@ namespace render {
 void ApplyPageSetup(const office::PageSetup& setup, QPagedPaintDevice& device);
 
 // Paints `sheet` page after page through `painter`, already begun on
-// `device` (device.newPage() between pages). Returns the number of pages
-// painted: at least 1, an empty sheet gives one blank page.
+// `device` (device.newPage() between pages), each with the setup's header
+// and footer. Returns the number of pages painted: at least 1, an empty
+// sheet gives one blank page.
 int PaintSheetPages(const office::ShownSheet& sheet, const office::PageSetup& setup, QPainter& painter,
                     QPagedPaintDevice& device);
 

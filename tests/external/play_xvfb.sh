@@ -2,8 +2,10 @@
 # The player of the real program on a virtual X display:
 #   1. a Presentation written by --build: `--play` shows the window
 #      "Tavolex 1.1 - Presentation Menu"; a click on its first line shows
-#      its sheet full screen, Esc brings the menu back, and "Exit" ends
-#      with status 0, the Presentation unchanged;
+#      its sheet full screen, Esc brings the menu back, Ctrl+Click on it
+#      prints the sheet (to a PDF through TAVOLEX_PRINT_TO_PDF: its cells'
+#      texts in order), "Print the Presentation" prints both sheet lines,
+#      and "Exit" ends with status 0, the Presentation unchanged;
 #   2. a workbook that is no Presentation: a box (title "Tavolex") and the
 #      reason on standard error, then status 2.
 # Screenshots land in the build folder (play_xvfb_*.png).
@@ -64,8 +66,8 @@ before=$(sha256sum "$presentation")
 
 start_display
 
-# 1. The menu, a sheet line, back, Exit.
-"$program" --play "$presentation" > "$work/app.log" 2>&1 &
+# 1. The menu, a sheet line, back, printing, Exit.
+TAVOLEX_PRINT_TO_PDF="$work/print.pdf" "$program" --play "$presentation" > "$work/app.log" 2>&1 &
 app_pid=$!
 menu=$(wait_for_title "Tavolex 1.1 - Presentation Menu" "$app_pid") || exit 1
 sleep 0.5
@@ -77,6 +79,24 @@ shot play_xvfb_sheet.png
 press_in "$sheet" Escape
 menu=$(wait_for_title "Tavolex 1.1 - Presentation Menu" "$app_pid") || exit 1
 sleep 0.3
+# Ctrl+Click prints the line's sheet on its page setup.
+xdotool mousemove --window "$menu" 120 115 keydown ctrl click 1 keyup ctrl
+for _ in $(seq 1 50); do [ -s "$work/print.pdf" ] && break; sleep 0.2; done
+sleep 0.5
+[ -s "$work/print.pdf" ] || fail "Ctrl+Click printed nothing"
+if command -v pdftotext > /dev/null; then
+  printed=$(pdftotext -layout "$work/print.pdf" - | tr -s ' \n' ' ')
+  case $printed in
+    *"Quarterly report"*Region*Q1*North*"1,250.50 €"*Total*"09/12/2025"*) ;;
+    *) fail "the printed sheet does not hold its cells in order: $printed" ;;
+  esac
+fi
+# "Print the Presentation": both sheet lines, one job each.
+xdotool mousemove --window "$menu" 560 429 click 1
+for _ in $(seq 1 50); do [ -s "$work/print-3.pdf" ] && break; sleep 0.2; done
+sleep 0.5
+[ -s "$work/print-2.pdf" ] && [ -s "$work/print-3.pdf" ] || fail "Print the Presentation printed $(ls "$work" | grep -c '^print')/3 jobs"
+echo "ok: Ctrl+Click and Print the Presentation print the sheets"
 xdotool mousemove --window "$menu" 240 429 click 1   # Exit
 wait_end
 [ "$status" = 0 ] || fail "--play ended with status $status"
