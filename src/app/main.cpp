@@ -6,6 +6,7 @@
 
 #include "app/AppObjectFactory.h"
 #include "app/BatchMain.h"
+#include "app/ExportMain.h"
 #include "app/PlayMain.h"
 #include "builder/BatchBuild.h"
 #include "core/Context.h"
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
     // The batch build needs no display: it runs before any window system exists.
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     if (builder::IsBatchRequest(arguments)) return app::RunBatch(arguments);
+    if (app::IsExportRequest(arguments)) return app::RunExport(arguments);
     if (app::IsPlayRequest(arguments)) return app::RunPlay(argc, argv);
 
     // Taken before Qt sees the command line: Qt would remove options of its

@@ -40,6 +40,16 @@ struct Shortcut {
     std::string workingDirectory;  // where the program starts
 };
 
+// A program the desktop offers in "Open with" for some kinds of file,
+// without making it their default program.
+struct FileHandlerEntry {
+    std::string entryPath;                // the entry file
+    std::string name;                     // shown in "Open with"
+    std::string targetPath;               // the program it starts
+    std::vector<std::string> arguments;   // handed to the program before the file
+    std::vector<std::string> mimeTypes;   // the kinds of file it opens
+};
+
 // Whether the user may delete the program file, and if not what owns it.
 struct RemovalCheck {
     bool allowed = true;
@@ -67,6 +77,12 @@ public:
     // where the desktop asks for that. Raises the file-system object's error
     // when it cannot be written.
     virtual void SaveShortcut(const Shortcut& shortcut);
+    // The user's folder of application entries (may not exist yet).
+    virtual std::string ApplicationsFolder();
+    // Writes the entry at entry.entryPath (its folder made when missing): an
+    // earlier one is replaced only once the new one is whole. Raises the
+    // file-system object's error when it cannot be written.
+    virtual void SaveFileHandler(const FileHandlerEntry& entry);
     // Whether the user may remove the program file `path`: not when a
     // package owns it or it is installed for all users.
     virtual RemovalCheck ProgramRemoval(const std::string& path);
@@ -74,6 +90,9 @@ public:
     // process has ended, then `delayMilliseconds` more, and deletes `path`.
     // Raises when the helper cannot be started.
     virtual void DeleteAfterExit(const std::string& path, long delayMilliseconds);
+    // Starts `arguments` (the program's path first) as a process of its
+    // own that outlives this one. Raises when it cannot be started.
+    virtual void StartProgram(const std::vector<std::string>& arguments);
 
     // --- listings for the chooser's drive, folder and file lists ---------
     // Platforms that list nothing raise 429 from these.

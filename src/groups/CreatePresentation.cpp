@@ -1,9 +1,10 @@
 // Create the Presentation: the selected group built into its Presentation,
-// which the user then sees in the program the desktop opens it with.
+// which the user then sees in the Presentation player.
 #include "automation/AutomationError.h"
 #include "builder/BuildPresentation.h"
 #include "core/ProgramEnd.h"
 #include "groups/UserForm00.h"
+#include "startup/DesktopShortcut.h"
 
 namespace groups {
 
@@ -34,9 +35,11 @@ void UserForm00::CommandButton5_Click() {
     CommandButton5.setBackColor(color);
     Unload();
 
+    // The Presentation's menu is the player's, a program of its own that
+    // stays when this one ends.
     const std::string& path = ctx_.state.PresentationPath;
     try {
-        ctx_.platform.OpenWithAssociatedProgram(path);
+        ctx_.platform.StartProgram({startup::ProgramPath(ctx_), "--play", path});
     } catch (const automation::AutomationError& error) {
         // The file is whole and stays; the user learns where to find it.
         ctx_.msgBox(ctx_.tr("The Presentation could not be opened: ", "Non e' stato possibile aprire la "

@@ -28,6 +28,7 @@ void deleteLauncherAndBaseWorkbook(core::Context& ctx) {
         const std::string name = startup::ShortcutName(ctx.state.TitleText);
         files->deletefile(startup::LauncherPath(ctx.platform.DesktopFolder(), name), true);
     });
+    ignoringErrors([&] { files->deletefile(startup::PlayerEntryPath(ctx.platform.ApplicationsFolder()), true); });
     const std::string base = ctx.state.DataFolder + ctx.state.BaseFileName;
     ignoringErrors([&] { files->deletefile(base, true); });
     ignoringErrors([&] {
@@ -54,8 +55,7 @@ std::string packageAdvice(core::Context& ctx, const std::string& program, const 
 void removeProgramFileAfterTheEnd(core::Context& ctx) {
     std::string program;
     try {
-        const std::string folder = ctx.platform.ProgramFolder();
-        program = (folder.ends_with('/') ? folder : folder + "/") + ctx.platform.ProgramFileName();
+        program = startup::ProgramPath(ctx);
     } catch (const automation::AutomationError&) {
         return;  // the program's own path is unknown: nothing to delete
     }

@@ -1,5 +1,6 @@
 #pragma once
-// The main window's Uninstall: the desktop launcher, the base workbook (with
+// The main window's Uninstall: the desktop launcher and the player's entry
+// among the user's applications, the base workbook (with
 // the lock file the engine keeps beside it) and, once the program has
 // ended, the program file go; everything else in the data folder stays.
 #include "core/Context.h"

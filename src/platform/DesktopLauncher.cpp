@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <vector>
 
 #include "platform/ChildProcess.h"
@@ -61,7 +62,7 @@ public:
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-    void write(const std::string& text, const std::string& reportAs) {
+    void write(const std::string& text, mode_t mode, const std::string& reportAs) {
         std::size_t done = 0;
         while (done < text.size()) {
             const ssize_t n = ::write(fd_, text.data() + done, text.size() - done);
@@ -69,7 +70,7 @@ public:
             if (n < 0) throw ErrorFromErrno(errno, PathKind::File, reportAs);
             done += static_cast<std::size_t>(n);
         }
-        if (fchmod(fd_, 0755) != 0 || fsync(fd_) != 0) throw ErrorFromErrno(errno, PathKind::File, reportAs);
+        if (fchmod(fd_, mode) != 0 || fsync(fd_) != 0) throw ErrorFromErrno(errno, PathKind::File, reportAs);
         const int fd = fd_;
         fd_ = -1;
         if (close(fd) != 0) throw ErrorFromErrno(errno, PathKind::File, reportAs);
@@ -112,9 +113,41 @@ std::string DesktopEntryText(const automation::Shortcut& shortcut) {
     return text;
 }
 
+std::string FileHandlerEntryText(const automation::FileHandlerEntry& entry) {
+    std::string exec = ExecArgument(entry.targetPath);
+    for (const std::string& argument : entry.arguments) exec += " " + ExecArgument(argument);
+    std::string mimeTypes;
+    for (const std::string& type : entry.mimeTypes) mimeTypes += escapeValue(type) + ";";
+    std::string text = "[Desktop Entry]\n";
+    text += "Type=Application\n";
+    text += "Version=1.0\n";
+    text += "Name=" + escapeLeadingSpace(escapeValue(entry.name)) + "\n";
+    // "%f": the one file the desktop opens with it, never quoted.
+    text += "Exec=" + exec + " %f\n";
+    text += "MimeType=" + mimeTypes + "\n";
+    // Offered for its files, not listed among the programs to start.
+    text += "NoDisplay=true\n";
+    text += "Icon=x-office-presentation\n";
+    text += "Terminal=false\n";
+    return text;
+}
+
+void WriteFileHandler(const automation::FileHandlerEntry& entry, const std::string& updateCommand) {
+    const std::string folder = std::filesystem::path(entry.entryPath).parent_path().string();
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) throw ErrorFromErrno(error.value(), PathKind::Folder, folder);
+    TemporaryFile file(entry.entryPath);
+    file.write(FileHandlerEntryText(entry), 0644, entry.entryPath);
+    file.renameTo(entry.entryPath);
+    // Desktops that read the folder's cache of kinds see the entry at once;
+    // the cache only lists programs, it sets no default.
+    CaptureOutput({"timeout", "5", updateCommand, "-q", folder});
+}
+
 void WriteLauncher(const automation::Shortcut& shortcut, const std::string& gioCommand) {
     TemporaryFile file(shortcut.linkPath);
-    file.write(DesktopEntryText(shortcut), shortcut.linkPath);
+    file.write(DesktopEntryText(shortcut), 0755, shortcut.linkPath);
     file.renameTo(shortcut.linkPath);
     // GNOME starts a launcher from the desktop only once it is trusted; a
     // bounded wait, since gio talks to the session's services.

@@ -23,4 +23,15 @@ std::string DesktopEntryText(const automation::Shortcut& shortcut);
 // file-system object's error when it cannot be written.
 void WriteLauncher(const automation::Shortcut& shortcut, const std::string& gioCommand = "gio");
 
+// The text of an entry that offers a program for files (see
+// FileHandlerEntry): the file comes last on the Exec line as "%f".
+std::string FileHandlerEntryText(const automation::FileHandlerEntry& entry);
+
+// Writes the entry as WriteLauncher writes a launcher (readable, not
+// executable), making its folder when missing; then refreshes the folder's
+// cache of file kinds with `updateCommand` (nothing when that is missing or
+// fails). Raises the file-system object's error when it cannot be written.
+void WriteFileHandler(const automation::FileHandlerEntry& entry,
+                      const std::string& updateCommand = "update-desktop-database");
+
 }  // namespace platform

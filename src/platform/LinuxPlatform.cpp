@@ -106,4 +106,21 @@ void LinuxPlatform::DeleteAfterExit(const std::string& path, long delayMilliseco
     StartDeletionAfterExit(path, delayMilliseconds);
 }
 
+std::string LinuxPlatform::ApplicationsFolder() {
+    std::string data = EnvOrEmpty("XDG_DATA_HOME");
+    // Only an absolute path counts; a relative one is to be ignored.
+    if (data.empty() || data.front() != '/') {
+        const std::string home = WithoutFinalSeparators(HomeFolder());
+        data = (home == "/" ? "" : home) + "/.local/share";
+    }
+    return WithoutFinalSeparators(data) + "/applications";
+}
+
+void LinuxPlatform::SaveFileHandler(const automation::FileHandlerEntry& entry) { WriteFileHandler(entry); }
+
+void LinuxPlatform::StartProgram(const std::vector<std::string>& arguments) {
+    if (arguments.empty() || !StartDetached(arguments))
+        throw ErrorFromErrno(ENOENT, PathKind::File, arguments.empty() ? std::string() : arguments.front());
+}
+
 }  // namespace platform

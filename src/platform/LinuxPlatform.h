@@ -41,6 +41,12 @@ public:
     // dpkg's ownership and the folder's permissions (see ProgramRemoval.h).
     automation::RemovalCheck ProgramRemoval(const std::string& path) override;
     void DeleteAfterExit(const std::string& path, long delayMilliseconds) override;
+    // $XDG_DATA_HOME/applications, by default ~/.local/share/applications.
+    std::string ApplicationsFolder() override;
+    // An entry of that folder (see DesktopLauncher.h).
+    void SaveFileHandler(const automation::FileHandlerEntry& entry) override;
+    // Detached: its own session, never waited for.
+    void StartProgram(const std::vector<std::string>& arguments) override;
 
     const std::string& openCommand() const { return openCommand_; }
 

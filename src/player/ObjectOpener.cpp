@@ -1,13 +1,5 @@
 #include "player/ObjectOpener.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 
 #include "automation/AutomationError.h"
@@ -16,86 +8,22 @@
 namespace player {
 
 namespace fs = std::filesystem;
-using automation::AutomationError;
 
 namespace {
 
-[[noreturn]] void raiseWriteError(const std::string& path, int error) {
-    throw AutomationError(automation::errnum::kPathFileAccess,
-                          "\"" + path + "\" cannot be written: " + std::strerror(error));
-}
-
-void writePrivateFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) raiseWriteError(path, errno);
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            const int error = errno;
-            ::close(fd);
-            raiseWriteError(path, error);
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (::close(fd) != 0) raiseWriteError(path, errno);
-}
-
 std::string pageNumber(double page) { return automation::formatGeneralNumber(page); }
-
-const char* const kFolderPrefix = "tavolex-player-";
-
-std::string temporaryRoot() {
-    const char* tmp = std::getenv("TMPDIR");
-    return tmp && *tmp ? tmp : "/tmp";
-}
-
-// Folders of players that ended without removing theirs (a crash, a kill):
-// ours, named with a process id that no longer runs.
-void removeLeftovers(const std::string& root) {
-    std::error_code error;
-    for (fs::directory_iterator it(root, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        if (name.rfind(kFolderPrefix, 0) != 0) continue;
-        const std::string rest = name.substr(std::strlen(kFolderPrefix));
-        const auto dash = rest.find('-');
-        if (dash == std::string::npos || dash == 0 || rest.find_first_not_of("0123456789") != dash) continue;
-        const long pid = std::strtol(rest.substr(0, dash).c_str(), nullptr, 10);
-        struct stat info {};
-        if (::lstat(it->path().c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::getuid()) continue;
-        if (pid > 0 && pid == static_cast<long>(::getpid())) continue;
-        if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) == 0) continue;  // that player still runs
-        std::error_code ignored;
-        fs::remove_all(it->path(), ignored);
-    }
-}
 
 }  // namespace
 
-ObjectOpener::ObjectOpener(core::Context& ctx, const PresentationFile& file) : ctx_(ctx), file_(file) {
-    const std::string root = temporaryRoot();
-    removeLeftovers(root);
-    std::string pattern = root + "/" + kFolderPrefix + std::to_string(::getpid()) + "-XXXXXX";
-    // mkdtemp makes the folder 0700: nobody else sees the documents.
-    if (!::mkdtemp(pattern.data())) raiseWriteError(pattern, errno);
-    folder_ = pattern;
-}
-
-ObjectOpener::~ObjectOpener() {
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-}
+ObjectOpener::ObjectOpener(core::Context& ctx, const PresentationFile& file) : ctx_(ctx), file_(file) {}
 
 void ObjectOpener::show(const PresentationLine& line) {
     auto object = file_.workbook()->Worksheets("DATA")->OLEObjects(line.objectName);
     // The line's own file name tells the desktop its kind; each copy has a folder of its own.
     std::string name = fs::path(line.fileName).filename().string();
     if (name.empty()) name = "object." + line.kind();
-    const std::string subfolder = folder_ + "/" + std::to_string(++written_);
-    if (::mkdir(subfolder.c_str(), 0700) != 0) raiseWriteError(subfolder, errno);
-    const std::string path = subfolder + "/" + name;
-    writePrivateFile(path, object->FileBytes());
+    const std::string path = folder_.newSubfolder() + "/" + name;
+    PrivateFolder::writeFile(path, object->FileBytes());
     ctx_.platform.OpenWithAssociatedProgram(path);
 
     if (line.firstPage <= 0) return;

@@ -8,6 +8,7 @@
 
 #include "core/Context.h"
 #include "player/PresentationFile.h"
+#include "player/PrivateFolder.h"
 
 namespace player {
 
@@ -15,7 +16,6 @@ class ObjectOpener {
 public:
     // AutomationError when the temporary folder cannot be made.
     ObjectOpener(core::Context& ctx, const PresentationFile& file);
-    ~ObjectOpener();
     ObjectOpener(const ObjectOpener&) = delete;
     ObjectOpener& operator=(const ObjectOpener&) = delete;
 
@@ -24,13 +24,12 @@ public:
     // (9) when the Presentation has no object of that name.
     void show(const PresentationLine& line);
 
-    const std::string& folder() const { return folder_; }
+    const std::string& folder() const { return folder_.path(); }
 
 private:
     core::Context& ctx_;
     const PresentationFile& file_;
-    std::string folder_;
-    int written_ = 0;
+    PrivateFolder folder_;
 };
 
 }  // namespace player

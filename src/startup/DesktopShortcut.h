@@ -17,4 +17,16 @@ void CreateDesktopShortcut(core::Context& ctx, const std::string& name, const st
 // Where the launcher `name` lives on the desktop (also what Uninstall deletes).
 std::string LauncherPath(const std::string& desktopFolder, const std::string& name);
 
+// The running program's full path, as launchers start it; AutomationError
+// when the platform cannot tell it.
+std::string ProgramPath(core::Context& ctx);
+
+// The "Tavolex Player" entry in the user's applications folder: the desktop
+// offers it in "Open with" for Excel 97-2003 files, and starts
+// `<program> --play <file>`; it never becomes their default program. The
+// first run writes it with the launcher; a failure is told in a box.
+void CreatePlayerEntry(core::Context& ctx, const std::string& program);
+// Where it lives (also what Uninstall deletes).
+std::string PlayerEntryPath(const std::string& applicationsFolder);
+
 }  // namespace startup

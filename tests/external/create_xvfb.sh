@@ -4,8 +4,9 @@
 # a click selects it, Create the Presentation asks for the version and the
 # password, builds, and shows its report while the button is green "OK"
 # (a pixel of the screenshot beside the box); the Presentation is then on
-# disk with its sheets. OK hands it to the desktop's opener (one that only
-# notes it here) and ends the program. The screenshot of the report lands
+# disk with its sheets. OK starts the player on it, a program of its own
+# (`Tavolex --play "<Presentation>"`, whose menu then shows), and ends the
+# program; the desktop's opener (one that only notes it here) is not used. The screenshot of the report lands
 # in the build folder (create_report.png, path printed).
 # Usage: create_xvfb.sh [BUILD_DIR]   (or TAVOLEX_BUILD_DIR=...)
 # Exit 0 passed, 1 failed, 77 skipped (no Xvfb or xdotool, or no program).
@@ -104,6 +105,19 @@ wait "$app_pid"
 status=$?
 app_pid=""
 [ "$status" = 0 ] || fail "the program ended with status $status"
-[ "$(cat "$work/opened" 2> /dev/null)" = "$presentation" ] || fail "the Presentation was not opened for the user"
-echo "OK on the report opens the Presentation for the user and ends the program (status 0)"
+# The player outlives the program: its menu shows, started on the Presentation.
+menu=$(wait_for_title "Tavolex 1.1 - Presentation Menu" "$$") || exit 1
+app_pid=$(xdotool getwindowpid "$menu")
+mapfile -d '' player_args < "/proc/$app_pid/cmdline"
+[ "${player_args[1]:-}" = "--play" ] && [ "${player_args[2]:-}" = "$presentation" ] \
+  || fail "the player was started as: ${player_args[*]}"
+[ -e "$work/opened" ] && fail "the desktop's opener was started too"
+echo "OK on the report starts the player on the Presentation and ends the program (status 0)"
+xdotool mousemove --window "$menu" 240 429 click 1   # the menu's Exit
+for _ in $(seq 1 50); do
+  kill -0 "$app_pid" 2> /dev/null || break
+  sleep 0.2
+done
+kill -0 "$app_pid" 2> /dev/null && fail "the player still runs after its Exit"
+app_pid=""
 echo "PASS"

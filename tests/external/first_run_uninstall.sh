@@ -5,10 +5,13 @@
 #      help window; the first time the chooser's Select takes the program's
 #      own folder (spaces, non-ASCII letters), the second time a new folder
 #      is made in it whose name holds quotes, "$" and "%": one launcher on
-#      the desktop, for the new folder, which desktop-file-validate accepts;
+#      the desktop, for the new folder, which desktop-file-validate accepts,
+#      and the "Tavolex Player" entry among the user's applications for
+#      .xls files (validated too), no default program set (no mimeapps.list);
 #   2. the launcher started the way desktops start it (gio launch): the
 #      program comes up on that folder and makes its base workbook there;
-#   3. Ctrl+Alt+click on Uninstall, Yes: the program ends, the launcher and
+#   3. Ctrl+Alt+click on Uninstall, Yes: the program ends, the launcher, the
+#      player's entry and
 #      the base workbook (with its lock) are gone at once, the program file
 #      about a second later, and every other file stays.
 # Usage: first_run_uninstall.sh [BUILD_DIR]   (or TAVOLEX_BUILD_DIR=...)
@@ -37,7 +40,7 @@ export TAVOLEX_OPEN_COMMAND=/bin/true
 export QT_QPA_PLATFORM=xcb
 # No session bus: nothing may start one for us.
 export DBUS_SESSION_BUS_ADDRESS=unix:path=$work/no-bus
-unset XDG_CURRENT_DESKTOP TAVOLEX_PRINT_TO_PDF
+unset XDG_CURRENT_DESKTOP TAVOLEX_PRINT_TO_PDF XDG_DATA_HOME
 mkdir -p "$XDG_DESKTOP_DIR" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 
@@ -52,6 +55,7 @@ program="$programs/Tavolex"
 name="Q1 'it' \$HOME %u"
 folder="$programs/$name"
 launcher="$XDG_DESKTOP_DIR/Tavolex 1.1.desktop"
+player_entry="$HOME/.local/share/applications/tavolex-player.desktop"
 
 # $1 = select: take the start folder; create: make the folder $name there.
 first_run() {
@@ -93,6 +97,14 @@ if command -v desktop-file-validate > /dev/null; then
 else
   echo "desktop-file-validate is not installed: not checked"
 fi
+[ -f "$player_entry" ] || fail "no Tavolex Player entry after the first run"
+grep -qx 'MimeType=application/vnd.ms-excel;' "$player_entry" || fail "the player's entry offers no .xls: $(cat "$player_entry")"
+grep -q -- '"--play" %f$' "$player_entry" || fail "the player's entry does not start --play: $(cat "$player_entry")"
+if command -v desktop-file-validate > /dev/null; then
+  desktop-file-validate "$player_entry" || fail "desktop-file-validate rejects the player's entry"
+fi
+[ -z "$(find "$HOME" -name mimeapps.list)" ] || fail "a default program was set: $(find "$HOME" -name mimeapps.list)"
+echo "the Tavolex Player entry offers .xls files, no default set"
 
 # --- 2. the launcher, started as a desktop starts it -------------------------------
 if command -v gio > /dev/null; then
@@ -130,6 +142,7 @@ app_pid=""
 ended=$(date +%s%N)
 [ -e "$program" ] || fail "the program file went before the second was over"
 [ -e "$launcher" ] && fail "the launcher is still there"
+[ -e "$player_entry" ] && fail "the player's entry is still there"
 [ -e "$folder/BasePresentation.xls" ] && fail "the base workbook is still there"
 [ -e "$folder/.BasePresentation.xls.tavolex-lock" ] && fail "the lock file is still there"
 for _ in $(seq 1 40); do
@@ -139,5 +152,5 @@ done
 [ -e "$program" ] && fail "the program file is still there 4 s after the end"
 gone_ms=$(( ($(date +%s%N) - ended) / 1000000 ))
 [ -f "$folder/notes.txt" ] || fail "another file of the data folder went too"
-echo "Uninstall: launcher and base workbook gone at once, the program file ${gone_ms} ms after the end, notes.txt kept"
+echo "Uninstall: launcher, player entry and base workbook gone at once, the program file ${gone_ms} ms after the end, notes.txt kept"
 echo "PASS"

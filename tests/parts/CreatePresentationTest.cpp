@@ -49,7 +49,7 @@ TEST_F(CreatePresentationTest, WithoutAGroupNothingStartsAndTheWindowStays) {
     EXPECT_EQ(windows.boxes[0].text, "Select a GroupName!");
     EXPECT_EQ(windows.boxes[1].kind, ui::ShownBox::Kind::Input);
     EXPECT_FALSE(ctx.state.BuildInProgress);
-    EXPECT_TRUE(platform.opened.empty());
+    EXPECT_TRUE(platform.started.empty());
 }
 
 TEST_F(CreatePresentationTest, ABuildReportsTheFileOpensItAndEndsTheProgram) {
@@ -91,13 +91,17 @@ TEST_F(CreatePresentationTest, ABuildReportsTheFileOpensItAndEndsTheProgram) {
     EXPECT_TRUE(flagSeen);
     EXPECT_FALSE(ctx.state.BuildInProgress);
     EXPECT_EQ(windows.droppedActions, 1);
-    EXPECT_EQ(platform.opened, std::vector<std::string>{path});
+    // The player starts on the Presentation, a program of its own; nothing
+    // else opens it.
+    EXPECT_EQ(platform.started,
+              (std::vector<std::vector<std::string>>{{"/opt/tavolex/Tavolex", "--play", path}}));
+    EXPECT_TRUE(platform.opened.empty());
 }
 
-TEST_F(CreatePresentationTest, ItalianReportAndAFileThatCannotBeOpenedIsShownWhereItIs) {
+TEST_F(CreatePresentationTest, ItalianReportAndAPlayerThatCannotStartShowsWhereTheFileIs) {
     ctx.state.LanguageCode = "I";
     makeBaseWorkbook({{1, "Gruppo", "", "Totali", budget(), "Summary", "Totali", "", {}, {}, 100}});
-    platform.openFails = automation::AutomationError(75, "xdg-open is missing");
+    platform.startFails = automation::AutomationError(53, "File not found");
     selectFirst();
     windows.click("CommandButton5");
     windows.answerInput("1");
@@ -108,8 +112,9 @@ TEST_F(CreatePresentationTest, ItalianReportAndAFileThatCannotBeOpenedIsShownWhe
     const auto messages = windows.messages();
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[0], "E' stato creato il file: \r" + path + "\r\r");
-    EXPECT_EQ(messages[1], "Non e' stato possibile aprire la Presentazione: xdg-open is missing\rE' salvata come:\r" + path);
+    EXPECT_EQ(messages[1], "Non e' stato possibile aprire la Presentazione: File not found\rE' salvata come:\r" + path);
     EXPECT_TRUE(fs::exists(path));
+    EXPECT_TRUE(platform.started.empty());
 }
 
 }  // namespace

@@ -52,6 +52,14 @@ TEST_F(DesktopShortcutTest, TheLauncherStartsThisProgramWithTheFolderAndSaysSo) 
     EXPECT_EQ(made.arguments, "/home/anna/Präsentationen/Neu") << "unchanged, no language suffix";
     EXPECT_EQ(made.workingDirectory, "/home/anna/bin");
     EXPECT_EQ(windows.messages(), (std::vector<std::string>{"The ShortCut:\nTavolex 1.1\n\nhas been created on DeskTop!"}));
+    // Beside it, the player's entry for "Open with" on Excel 97-2003 files.
+    ASSERT_EQ(platform.fileHandlers.size(), 1u);
+    const automation::FileHandlerEntry& player = platform.fileHandlers[0];
+    EXPECT_EQ(player.entryPath, "/tmp/applications/tavolex-player.desktop");
+    EXPECT_EQ(player.name, "Tavolex Player");
+    EXPECT_EQ(player.targetPath, "/home/anna/bin/Tavolex");
+    EXPECT_EQ(player.arguments, std::vector<std::string>{"--play"});
+    EXPECT_EQ(player.mimeTypes, std::vector<std::string>{"application/vnd.ms-excel"});
 
     // A "|" in the folder would be read as the start of a language code.
     startup::CreateDesktopShortcut(ctx, "Tavolex 1.1", "/data/a|b/");
@@ -88,6 +96,16 @@ TEST_F(DesktopShortcutTest, EveryFailureIsToldAndNothingSaysCreated) {
     EXPECT_TRUE(failing.shortcuts.empty());
 }
 
+TEST_F(DesktopShortcutTest, APlayerEntryThatCannotBeWrittenIsToldAndTheLauncherStillComes) {
+    platform.fileHandlerFails = automation::AutomationError(70, "Permission denied");
+    startup::CreateDesktopShortcut(ctx, "Tavolex 1.1", "/data");
+    EXPECT_EQ(windows.messages(),
+              (std::vector<std::string>{"The entry 'Tavolex Player' for opening Presentations could not be written:\r"
+                                        "/tmp/applications/tavolex-player.desktop\r70    Permission denied",
+                                        "The ShortCut:\nTavolex 1.1\n\nhas been created on DeskTop!"}));
+    EXPECT_EQ(platform.shortcuts.size(), 1u);
+}
+
 // The first run as a user lives it: Yes, the chooser on the home drive, a
 // folder with spaces, quotes, "$", "%" and non-ASCII letters, Select; twice.
 TEST_F(DesktopShortcutTest, TwoFirstRunsGiveOneLauncherWhoseFolderComesBackToStartUp) {
@@ -99,6 +117,7 @@ TEST_F(DesktopShortcutTest, TwoFirstRunsGiveOneLauncherWhoseFolderComesBackToSta
     ScopedEnv homeEnv("HOME", home.c_str());
     ScopedEnv desktopEnv("XDG_DESKTOP_DIR", desktop.c_str());
     ScopedEnv session("XDG_CURRENT_DESKTOP", nullptr);
+    ScopedEnv data("XDG_DATA_HOME", nullptr);
     platform::LinuxPlatform linux("/bin/true", "/nonexistent/xdg-user-dir");
     core::Context run(objects, linux, windows);
     run.seams.showFolderChooser = [](core::Context& c) { startup::ShowChooser(c); };
@@ -135,6 +154,16 @@ TEST_F(DesktopShortcutTest, TwoFirstRunsGiveOneLauncherWhoseFolderComesBackToSta
     EXPECT_EQ(back.folder, chosen.string() + "/");
     EXPECT_EQ(back.languageCode, "E");
     EXPECT_FALSE(back.firstRun);
+
+    // The player's entry, once, in the default applications folder; no
+    // default program is set for any kind of file.
+    const fs::path applications = home / ".local/share/applications";
+    const auto player = testsupport::readDesktopEntry(applications / "tavolex-player.desktop");
+    EXPECT_EQ(testsupport::parseExecLine(player.at("Exec")),
+              (std::vector<std::string>{argv[0], "--play", "%f"}));
+    EXPECT_EQ(player.at("MimeType"), "application/vnd.ms-excel;");
+    for (const auto& entry : fs::recursive_directory_iterator(home))
+        EXPECT_NE(entry.path().filename(), "mimeapps.list") << entry.path();
 }
 
 }  // namespace

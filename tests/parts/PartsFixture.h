@@ -63,6 +63,15 @@ public:
         if (shortcutFails) throw *shortcutFails;
         shortcuts.push_back(shortcut);
     }
+    std::string ApplicationsFolder() override { return applicationsFolder; }
+    void SaveFileHandler(const automation::FileHandlerEntry& entry) override {
+        if (fileHandlerFails) throw *fileHandlerFails;
+        fileHandlers.push_back(entry);
+    }
+    void StartProgram(const std::vector<std::string>& arguments) override {
+        if (startFails) throw *startFails;
+        started.push_back(arguments);
+    }
     automation::RemovalCheck ProgramRemoval(const std::string&) override { return removal; }
     void DeleteAfterExit(const std::string& path, long delayMilliseconds) override {
         deletions.push_back(path + " after " + std::to_string(delayMilliseconds) + " ms");
@@ -83,6 +92,13 @@ public:
     std::vector<automation::Shortcut> shortcuts;
     std::optional<automation::AutomationError> shortcutFails;
     automation::RemovalCheck removal;
+    // Entries among the user's applications written, and the error writing one raises instead.
+    std::string applicationsFolder = "/tmp/applications";
+    std::vector<automation::FileHandlerEntry> fileHandlers;
+    std::optional<automation::AutomationError> fileHandlerFails;
+    // Programs started, and the error starting one raises instead.
+    std::vector<std::vector<std::string>> started;
+    std::optional<automation::AutomationError> startFails;
     // Deletions handed to the helper: "path after N ms".
     std::vector<std::string> deletions;
 };

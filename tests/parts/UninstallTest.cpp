@@ -25,6 +25,8 @@ protected:
         windows.autoAcknowledge = true;
         makeBaseWorkbook();
         std::ofstream(launcher()) << "[Desktop Entry]\n";
+        platform.applicationsFolder = desktop.string();
+        std::ofstream(desktop / "tavolex-player.desktop") << "[Desktop Entry]\n";
         std::ofstream(folder.path() / "Budget - 1.xls") << "a Presentation";
         std::ofstream(folder.path() / "notes.txt") << "mine";
     }
@@ -78,12 +80,14 @@ TEST_F(UninstallTest, YesRemovesLauncherBaseWorkbookAndLockThenTheProgramAfterTh
     EXPECT_TRUE(runMainWindow());
     EXPECT_EQ(windows.boxes.size(), 1u) << "nothing but the question";
     EXPECT_FALSE(fs::exists(launcher()));
+    EXPECT_FALSE(fs::exists(desktop / "tavolex-player.desktop"));
     EXPECT_EQ(dataFolderFiles(), (std::set<std::string>{"Budget - 1.xls", "notes.txt"}));
     EXPECT_EQ(platform.deletions, (std::vector<std::string>{"/home/anna/bin/Tavolex after 1000 ms"}));
 }
 
 TEST_F(UninstallTest, WithoutALauncherTheBaseWorkbookStillGoes) {
     fs::remove(launcher());
+    fs::remove(desktop / "tavolex-player.desktop");
     windows.click("CommandButton8", kCtrlAlt);
     windows.answer(ui::Answer::Yes);
     EXPECT_TRUE(runMainWindow());

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -70,6 +71,30 @@ TEST(DesktopLauncher, AnEarlierLauncherIsReplacedWholeAndNothingIsLeftBeside) {
     } catch (const automation::AutomationError& error) {
         EXPECT_EQ(error.number(), 76);
     }
+}
+
+TEST(DesktopLauncher, ThePlayersEntryOffersTheProgramForItsKindsAndPassesTheValidator) {
+    testsupport::TempFolder temp("tavolex-applications");
+    const fs::path folder = temp.path() / "share" / "applications";  // made on the way
+    automation::FileHandlerEntry entry{(folder / "tavolex-player.desktop").string(), "Tavolex Player",
+                                       "/home/anna/my \"programs\"/Tavolex", {"--play"},
+                                       {"application/vnd.ms-excel"}};
+    for (int time = 1; time <= 2; ++time) platform::WriteFileHandler(entry, "/nonexistent/update-desktop-database");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1) << "replaced, nothing beside";
+    const auto keys = testsupport::readDesktopEntry(entry.entryPath);
+    EXPECT_EQ(keys.at("Name"), "Tavolex Player");
+    EXPECT_EQ(keys.at("MimeType"), "application/vnd.ms-excel;");
+    EXPECT_EQ(keys.at("NoDisplay"), "true");
+    EXPECT_EQ(testsupport::parseExecLine(keys.at("Exec")),
+              (std::vector<std::string>{"/home/anna/my \"programs\"/Tavolex", "--play", "%f"}));
+    struct stat info {};
+    ASSERT_EQ(stat(entry.entryPath.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0644u);
+
+    if (std::system("command -v desktop-file-validate > /dev/null") != 0) GTEST_SKIP() << "no desktop-file-validate";
+    const std::string validate = "desktop-file-validate '" + entry.entryPath + "' > '" +
+                                 (temp.path() / "validate.log").string() + "' 2>&1";
+    EXPECT_EQ(std::system(validate.c_str()), 0) << std::ifstream(temp.path() / "validate.log").rdbuf();
 }
 
 }  // namespace

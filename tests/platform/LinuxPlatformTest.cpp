@@ -13,6 +13,7 @@
 #include <sstream>
 #include <thread>
 
+#include "automation/AutomationError.h"
 #include "platform/ChildProcess.h"
 #include "platform/LinuxPlatform.h"
 #include "support/TestSupport.h"
@@ -190,6 +191,38 @@ TEST(ChildProcess, CaptureOutputNeedsASuccessfulExit) {
     EXPECT_EQ(platform::CaptureOutput({"printf", "%s", "a  b"}), "a  b");
     EXPECT_EQ(platform::CaptureOutput({"sh", "-c", "echo partial; exit 2"}), std::nullopt);
     EXPECT_EQ(platform::CaptureOutput({"/nonexistent/program"}), std::nullopt);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(LinuxPlatformTest, ApplicationsFolderFollowsXdgDataHomeWhenItIsAbsolute) {
+    ScopedEnv home("HOME", "/home/anna/");
+    platform::LinuxPlatform linux("/bin/true");
+    {
+        ScopedEnv data("XDG_DATA_HOME", "/srv/anna data/");
+        EXPECT_EQ(linux.ApplicationsFolder(), "/srv/anna data/applications");
+    }
+    for (const char* ignored : {"", "relative/data"}) {
+        ScopedEnv data("XDG_DATA_HOME", ignored);
+        EXPECT_EQ(linux.ApplicationsFolder(), "/home/anna/.local/share/applications") << ignored;
+    }
+}
+
+TEST_F(LinuxPlatformTest, AStartedProgramGetsItsArgumentsWholeAndAMissingOneRaises) {
+    const fs::path script = WriteScript(at("record"), "printf '%s\\n' \"$@\" > \"$1.tmp\" && mv \"$1.tmp\" \"$1.args\"\n");
+    const std::string file = at("Q1 $(touch pwned) 'x'.xls").string();
+    platform::LinuxPlatform linux("/bin/true");
+    linux.StartProgram({script.string(), file, "--play"});
+    ASSERT_TRUE(WaitForFile(file + ".args"));
+    EXPECT_EQ(ReadFile(file + ".args"), file + "\n--play\n");
+    try {
+        linux.StartProgram({at("missing").string(), "--play", file});
+        ADD_FAILURE() << "a missing program started";
+    } catch (const automation::AutomationError& error) {
+        EXPECT_EQ(error.number(), 53);
+    }
 }
 
 }  // namespace
