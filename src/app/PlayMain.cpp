@@ -1,9 +1,14 @@
 #include "app/PlayMain.h"
 
 #include <QApplication>
+#include <QCursor>
+#include <QGuiApplication>
+#include <optional>
 #include <iostream>
 
 #include "app/AppObjectFactory.h"
+#include "app/DocumentView.h"
+#include "app/LinePdfMaking.h"
 #include "app/SheetWindow.h"
 #include "automation/AutomationError.h"
 #include "office/XlsFile.h"
@@ -22,8 +27,33 @@ namespace {
 
 constexpr int kNotPlayed = 2;
 
-void wirePlayer(core::Context& ctx, player::PlayerSeams& seams, std::unique_ptr<player::ObjectOpener>& opener) {
+// A Word, PowerPoint or PDF line in our own viewer, laid out first when it
+// must be; false when this machine has no layout engine for it.
+bool showInViewer(core::Context& ctx, std::unique_ptr<player::LinePdfMaker>& maker,
+                  const player::PresentationFile& file, const player::PresentationLine& line) {
+    const std::string kind = line.kind();
+    if (kind != "DOC" && kind != "PPT" && kind != "PDF") return false;
+    if (!maker) maker = MakeLinePdfMaker(ctx);
+    std::optional<player::LinePages> pages;
+    {
+        // A first layout takes seconds.
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        struct Restore {
+            ~Restore() { QGuiApplication::restoreOverrideCursor(); }
+        } restore;
+        pages = maker->pagesOf(file, line);
+    }
+    if (!pages) return false;
+    if (!pages->notice.empty()) ctx.msgBox(pages->notice);
+    ShowDocumentFullScreen(pages->pdfPath, pages->first, pages->last, kind == "PPT",
+                           file.settings().title + " - " + line.description);
+    return true;
+}
+
+void wirePlayer(core::Context& ctx, player::PlayerSeams& seams, std::unique_ptr<player::ObjectOpener>& opener,
+                std::unique_ptr<player::LinePdfMaker>& maker) {
     seams.actions.showObject = [&](const player::PresentationFile& file, const player::PresentationLine& line) {
+        if (showInViewer(ctx, maker, file, line)) return;
         if (!opener) opener = std::make_unique<player::ObjectOpener>(ctx, file);
         opener->show(line);
     };
@@ -79,14 +109,16 @@ int RunPlay(int argc, char** argv) {
     }
     const std::string path = argv[2];
 
-    // Made on first use; its folder of copies goes when the player ends.
+    // Made on first use; their folders of copies go when the player ends.
     std::unique_ptr<player::ObjectOpener> opener;
+    std::unique_ptr<player::LinePdfMaker> maker;
     player::PlayerSeams seams;
-    wirePlayer(ctx, seams, opener);
+    wirePlayer(ctx, seams, opener, maker);
     try {
         player::PlayPresentation(ctx, path, seams);
     } catch (const automation::AutomationError& error) {
         opener.reset();
+        maker.reset();
         std::cerr << "Tavolex: " << error.description() << "\n";
         windows.msgBox("Error!!!!\r" + error.description());
         return kNotPlayed;
