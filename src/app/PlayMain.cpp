@@ -52,6 +52,11 @@ bool showInViewer(core::Context& ctx, std::unique_ptr<player::LinePdfMaker>& mak
 
 void wirePlayer(core::Context& ctx, player::PlayerSeams& seams, std::unique_ptr<player::ObjectOpener>& opener,
                 std::unique_ptr<player::LinePdfMaker>& maker) {
+    // The documents are laid out while the user reads the menu.
+    seams.opened = [&](const player::PresentationFile& file) {
+        if (!maker) maker = MakeLinePdfMaker(ctx);
+        maker->prepare(file);
+    };
     seams.actions.showObject = [&](const player::PresentationFile& file, const player::PresentationLine& line) {
         if (showInViewer(ctx, maker, file, line)) return;
         if (!opener) opener = std::make_unique<player::ObjectOpener>(ctx, file);

@@ -82,8 +82,10 @@ TMPDIR="$work/tmp" "$program" --play "$presentation" > "$work/app.log" 2>&1 &
 app_pid=$!
 menu=$(wait_for_title "Tavolex 1.1 - Presentation Menu" "$app_pid") || exit 1
 sleep 0.5
+clicked=$(date +%s%N)
 xdotool mousemove --window "$menu" 120 115 click 1   # the first line: the report
 report=$(wait_long "Tavolex 1.1 - The report") || exit 1
+echo "the report shown $(( ($(date +%s%N) - clicked) / 1000000 )) ms after the click (menu shown 0.5 s before)"
 sleep 1
 shot play_documents_report.png
 pdf=$(find "$work/tmp" -name report.pdf | head -1)
