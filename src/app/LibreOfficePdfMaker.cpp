@@ -65,17 +65,24 @@ std::optional<player::LinePages> LibreOfficePdfMaker::pagesOf(const player::Pres
     if (kind != "PDF" && program_.empty()) return std::nullopt;
 
     const std::string key = file.path() + '\n' + line.objectName;
+    std::unique_lock lock(mutex_);
+    settled_.wait(lock, [&] { return pending_.count(key) == 0; });
     auto found = laid_.find(key);
     if (found == laid_.end()) {
         // A document that could not be laid out is not tried again: the
         // same reason is told without waiting for LibreOffice once more.
         if (const auto failure = failed_.find(key); failure != failed_.end()) throw failure->second;
+        lock.unlock();
+        const Job job = jobOf(file, line);
         try {
-            found = laid_.emplace(key, layOut(file, line)).first;
+            const Laid laid = layOut(job);
+            keep(key, &laid, nullptr);
         } catch (const AutomationError& error) {
-            failed_.emplace(key, error);
+            keep(key, nullptr, &error);
             throw;
         }
+        lock.lock();
+        found = laid_.find(key);
     }
     Laid& laid = found->second;
 
@@ -108,14 +115,72 @@ std::optional<player::LinePages> LibreOfficePdfMaker::pagesOf(const player::Pres
     return pages;
 }
 
-LibreOfficePdfMaker::Laid LibreOfficePdfMaker::layOut(const player::PresentationFile& file,
-                                                      const player::PresentationLine& line) {
-    const std::string kind = line.kind();
+LibreOfficePdfMaker::~LibreOfficePdfMaker() {
+    stopping_ = true;
+    if (background_.joinable()) background_.join();
+}
+
+void LibreOfficePdfMaker::keep(const std::string& key, const Laid* laid, const AutomationError* failure) {
+    const std::lock_guard lock(mutex_);
+    if (laid) laid_.emplace(key, *laid);
+    if (failure) failed_.emplace(key, *failure);
+    pending_.erase(key);
+    settled_.notify_all();
+}
+
+void LibreOfficePdfMaker::prepare(const player::PresentationFile& file) {
+    if (program_.empty() || background_.joinable()) return;
+    std::vector<Job> jobs;
+    for (const player::PresentationLine& line : file.lines()) {
+        const std::string kind = line.kind();
+        if ((kind != "DOC" && kind != "PPT") || line.objectName.empty()) continue;
+        const std::string key = file.path() + '\n' + line.objectName;
+        if (std::any_of(jobs.begin(), jobs.end(), [&](const Job& job) { return job.key == key; })) continue;
+        try {
+            jobs.push_back(jobOf(file, line));
+        } catch (const AutomationError&) {
+            continue;  // told when the line is shown
+        }
+    }
+    {
+        const std::lock_guard lock(mutex_);
+        for (const Job& job : jobs) pending_.insert(job.key);
+    }
+    background_ = std::thread([this, jobs = std::move(jobs)] {
+        for (const Job& job : jobs) {
+            if (stopping_) {
+                keep(job.key, nullptr, nullptr);
+                continue;
+            }
+            try {
+                const Laid laid = layOut(job);
+                keep(job.key, &laid, nullptr);
+            } catch (const AutomationError& error) {
+                // Stopped by the player's end: nothing to remember.
+                keep(job.key, nullptr, stopping_ ? nullptr : &error);
+            }
+        }
+    });
+}
+
+LibreOfficePdfMaker::Job LibreOfficePdfMaker::jobOf(const player::PresentationFile& file,
+                                                    const player::PresentationLine& line) {
+    Job job;
+    job.key = file.path() + '\n' + line.objectName;
+    job.kind = line.kind();
     // AutomationError (9) when the Presentation has no object of that name.
-    const std::vector<std::uint8_t> bytes = file.workbook()->Worksheets("DATA")->OLEObjects(line.objectName)->FileBytes();
-    std::string name = fs::path(line.fileName).filename().string();
-    if (name.empty()) name = "object." + kind;
-    const std::string subfolder = folder().newSubfolder();
+    job.bytes = file.workbook()->Worksheets("DATA")->OLEObjects(line.objectName)->FileBytes();
+    job.name = fs::path(line.fileName).filename().string();
+    if (job.name.empty()) job.name = "object." + job.kind;
+    job.subfolder = folder().newSubfolder();
+    return job;
+}
+
+LibreOfficePdfMaker::Laid LibreOfficePdfMaker::layOut(const Job& job) {
+    const std::string& kind = job.kind;
+    const std::string& name = job.name;
+    const std::string& subfolder = job.subfolder;
+    const std::vector<std::uint8_t>& bytes = job.bytes;
     const std::string input = subfolder + "/" + name;
     player::PrivateFolder::writeFile(input, bytes);
 
@@ -136,15 +201,18 @@ LibreOfficePdfMaker::Laid LibreOfficePdfMaker::layOut(const player::Presentation
     // LibreOffice the user has open, or wait for its lock.
     const std::string profile =
         QUrl::fromLocalFile(QString::fromStdString(folder().path() + "/libreoffice-profile")).toString().toStdString();
+    const std::lock_guard oneAtATime(layoutRun_);
     const ProgramRun run = RunOutsideProgram(
         program_,
         {"-env:UserInstallation=" + profile, "--headless", "--invisible", "--norestore", "--nolockcheck", "--nodefault",
          "--convert-to", kind == "PPT" ? kSlidesToPdf : "pdf", "--outdir", output, input},
-        timeLimit_);
+        timeLimit_, &stopping_);
     ++layouts_;
     const std::string what = "LibreOffice (" + program_ + ") ";
     if (!run.started)
         throw AutomationError(errnum::kCannotCreateObject, what + "could not be started to lay out \"" + name + "\".");
+    if (run.cancelled)
+        throw AutomationError(errnum::kApplicationDefined, "The layout of \"" + name + "\" was stopped.");
     if (run.timedOut)
         throw AutomationError(errnum::kApplicationDefined,
                               what + "did not lay out \"" + name + "\" within " +

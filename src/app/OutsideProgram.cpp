@@ -20,7 +20,7 @@ std::string lastLines(const QByteArray& output, int lines) {
 }  // namespace
 
 ProgramRun RunOutsideProgram(const std::string& program, const std::vector<std::string>& arguments,
-                             std::chrono::milliseconds timeLimit) {
+                             std::chrono::milliseconds timeLimit, const std::atomic<bool>* cancel) {
     ProgramRun run;
     QProcess process;
     QStringList list;
@@ -35,8 +35,13 @@ ProgramRun RunOutsideProgram(const std::string& program, const std::vector<std::
     if (!process.waitForStarted(10000)) return run;
     run.started = true;
     const qint64 group = process.processId();
-    if (!process.waitForFinished(static_cast<int>(timeLimit.count()))) {
-        run.timedOut = true;
+    const auto deadline = std::chrono::steady_clock::now() + timeLimit;
+    bool finished = false;
+    while (!finished && std::chrono::steady_clock::now() < deadline && !(cancel && *cancel))
+        finished = process.waitForFinished(100) || process.state() == QProcess::NotRunning;
+    if (!finished) {
+        run.cancelled = cancel && *cancel;
+        run.timedOut = !run.cancelled;
         if (group > 0) ::kill(static_cast<pid_t>(-group), SIGKILL);
         process.kill();
         process.waitForFinished(5000);

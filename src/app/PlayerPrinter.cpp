@@ -44,9 +44,27 @@ void PlayerPrinter::printLine(const player::PresentationLine& line) {
         printSheet(line);
         return;
     }
-    ctx_.msgBox(line.description + "\r\r" +
-                ctx_.tr("Printing Word and PowerPoint lines is not available in the Tavolex Player yet.",
-                        "La stampa delle righe Word e PowerPoint non e' ancora disponibile nel Tavolex Player."));
+    printDocument(line);
+}
+
+void PlayerPrinter::printDocument(const player::PresentationLine& line) {
+    bool printed = false;
+    if (documents_) {
+        nextJobFile();
+        printer_->setDocName(QString::fromStdString(line.description));
+        printer_->setPageLayout(chosenLayout_);
+        try {
+            printed = documents_(*printer_, line);
+        } catch (const automation::AutomationError& error) {
+            // Told and passed over, so the lines after it still print.
+            ctx_.msgBox(line.description + "\r\r" + error.description());
+            return;
+        }
+    }
+    if (!printed)
+        ctx_.msgBox(line.description + "\r\r" +
+                    ctx_.tr("Word and PowerPoint lines are printed with LibreOffice, which this computer does not have.",
+                            "Le righe Word e PowerPoint si stampano con LibreOffice, che questo computer non ha."));
 }
 
 void PlayerPrinter::printSheet(const player::PresentationLine& line) {

@@ -6,6 +6,7 @@
 // and so on), for checks without a printer.
 #include <QPageLayout>
 #include <QPrinter>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -23,14 +24,21 @@ public:
     // Prints one line on the printer chosen last.
     void printLine(const player::PresentationLine& line);
 
+    // Prints a Word or PowerPoint line's range; false when this machine
+    // cannot lay the line's document out.
+    using DocumentPrinting = std::function<bool(QPrinter&, const player::PresentationLine&)>;
+    void setDocuments(DocumentPrinting documents) { documents_ = std::move(documents); }
+
 private:
     void printSheet(const player::PresentationLine& line);
+    void printDocument(const player::PresentationLine& line);
     void nextJobFile();
 
     core::Context& ctx_;
     std::string path_;
     std::unique_ptr<QPrinter> printer_;
     QPageLayout chosenLayout_;  // the paper, orientation and margins chosen in the dialog
+    DocumentPrinting documents_;
     std::string toPdf_;
     int jobs_ = 0;
 };

@@ -25,6 +25,9 @@ public:
     // engine is installed (the caller then opens the file with the desktop's
     // program). AutomationError when the object is missing or the layout fails.
     virtual std::optional<LinePages> pagesOf(const PresentationFile& file, const PresentationLine& line) = 0;
+    // A hint that `file`'s lines will be asked for: a maker may start its
+    // work ahead. Nothing by default.
+    virtual void prepare(const PresentationFile& /*file*/) {}
 };
 
 }  // namespace player

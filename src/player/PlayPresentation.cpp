@@ -35,6 +35,7 @@ void PlayPresentation(core::Context& ctx, const std::string& path, const PlayerS
         PresentationFile& file;
         ~Close() { file.close(); }
     } close{file};
+    if (seams.opened) seams.opened(file);
     RunPresentationMenu(ctx, file, seams);
 }
 

@@ -11,6 +11,8 @@
 namespace player {
 
 struct PlayerSeams {
+    // Told once the Presentation is read, before the menu shows.
+    std::function<void(const PresentationFile&)> opened;
     // Shows a frozen sheet; returns when the user leaves it (Esc, Alt+F4).
     std::function<void(core::Context&, const PresentationFile&, const PresentationLine&)> showSheet;
     MenuActions actions;

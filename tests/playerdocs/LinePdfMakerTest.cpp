@@ -29,6 +29,7 @@ unsigned modeOf(const std::string& path) {
 class LinePdfMakerTest : public DocumentLineTest {
 protected:
     void SetUp() override {
+        fs::create_directory(folder.path() / "garbage");
         path = docsPresentation();
         excel = objects.CreateExcel();
         file = std::make_unique<player::PresentationFile>(player::PresentationFile::Open(*excel, path));
@@ -161,7 +162,6 @@ TEST_F(LinePdfMakerTest, ALayoutEngineThatFailsIsToldAndNotRunAgainForTheSameDoc
     EXPECT_EQ(maker.layouts(), 1);
 
     // Something that is no PDF where the PDF should be.
-    fs::create_directory(folder.path() / "garbage");
     const std::string garbage = fakeLayoutProgram(
         (folder.path() / "garbage").string(), "name=$(basename \"$input\"); echo nonsense > \"$outdir/${name%.*}.pdf\"");
     app::LibreOfficePdfMaker other(ctx, garbage);
@@ -198,6 +198,43 @@ TEST_F(LinePdfMakerTest, ALayoutPastTheTimeLimitIsStoppedWithEverythingItStarted
         if (!gone) std::this_thread::sleep_for(100ms);
     }
     EXPECT_TRUE(gone) << "the layout's helper " << helper << " still runs";
+}
+
+TEST_F(LinePdfMakerTest, DocumentsLaidOutAheadAreWaitedForAndNeverLaidOutTwice) {
+    // A layout engine that takes half a second and notes each run.
+    const std::string runs = (folder.path() / "runs.log").string();
+    const std::string one = (folder.path() / "one.pdf").string();
+    writeTextPdf(one, {"1", "2", "3", "4", "5", "6", "7"});
+    const std::string program = fakeLayoutProgram(
+        folder.path().string(), "echo \"$input\" >> '" + runs + "'; sleep 0.5; name=$(basename \"$input\"); cp '" +
+                                    one + "' \"$outdir/${name%.*}.pdf\"");
+    std::string privateFolder;
+    {
+        app::LibreOfficePdfMaker maker(ctx, program);
+        maker.prepare(*file);
+        maker.prepare(*file);  // once is enough
+        const auto deck = maker.pagesOf(*file, line(1));  // waits for its layout
+        ASSERT_TRUE(deck);
+        EXPECT_EQ(deck->last - deck->first + 1, 5);
+        for (int n : {0, 1, 2}) EXPECT_TRUE(maker.pagesOf(*file, line(n)));
+        EXPECT_EQ(maker.layouts(), 3);  // the report, the deck, the memo; the PDF needs none
+        std::ifstream log(runs);
+        int lines = 0;
+        for (std::string entry; std::getline(log, entry);) ++lines;
+        EXPECT_EQ(lines, 3);
+        privateFolder = fs::path(deck->pdfPath).parent_path().parent_path().parent_path().string();
+    }
+    EXPECT_FALSE(fs::exists(privateFolder));
+
+    // The player ending while a layout runs stops it at once.
+    const std::string hanging = fakeLayoutProgram((folder.path() / "garbage").string(), "sleep 60");
+    const auto started = std::chrono::steady_clock::now();
+    {
+        app::LibreOfficePdfMaker maker(ctx, hanging);
+        maker.prepare(*file);
+        std::this_thread::sleep_for(300ms);
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 10s);
 }
 
 }  // namespace
