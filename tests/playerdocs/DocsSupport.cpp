@@ -1,5 +1,7 @@
 #include "playerdocs/DocsSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QFont>
 #include <QPainter>
@@ -16,11 +18,25 @@ namespace docstest {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+int argc = 1;
+char name[] = "tests_player_docs";
+char* argv[] = {name, nullptr};
+std::unique_ptr<QApplication> application;
+
+// The application goes when the tests end, before the program's static
+// objects do: Qt's own are gone by then, and its end would crash.
+class QtEnvironment : public testing::Environment {
+public:
+    void TearDown() override { application.reset(); }
+};
+
+[[maybe_unused]] testing::Environment* const environment = testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+}  // namespace
+
 void ensureQtApplication() {
-    static int argc = 1;
-    static char name[] = "tests_player_docs";
-    static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QApplication> application;
     if (!QCoreApplication::instance()) application = std::make_unique<QApplication>(argc, argv);
 }
 
