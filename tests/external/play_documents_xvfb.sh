@@ -5,7 +5,8 @@
 # the menu; Enter on the Word line lays it out with LibreOffice and shows it
 # full screen ("Tavolex 1.1 - The report"), from a private copy (folder 0700,
 # files 0600); Esc brings the menu back; the deck line shows as a slide show,
-# Right moves on, Alt+F4 brings the menu back; Exit ends with status 0 and
+# Right moves on, Alt+F4 brings the menu back; Ctrl+Click on the Word line
+# prints its two pages (to a PDF through TAVOLEX_PRINT_TO_PDF); Exit ends with status 0 and
 # the private copies are gone. Screenshots land in the build folder
 # (play_documents_*.png).
 #
@@ -78,7 +79,7 @@ presentation="$folder/Docs - 1.xls"
 
 start_display
 
-TMPDIR="$work/tmp" "$program" --play "$presentation" > "$work/app.log" 2>&1 &
+TAVOLEX_PRINT_TO_PDF="$work/print.pdf" TMPDIR="$work/tmp" "$program" --play "$presentation" > "$work/app.log" 2>&1 &
 app_pid=$!
 menu=$(wait_for_title "Tavolex 1.1 - Presentation Menu" "$app_pid") || exit 1
 sleep 0.5
@@ -115,6 +116,17 @@ menu=$(wait_for_title "Tavolex 1.1 - Presentation Menu" "$app_pid") || exit 1
 echo "ok: the PowerPoint line as a slide show, Right moves on, Alt+F4 back to the menu"
 
 sleep 0.3
+# Ctrl+Click prints the Word line's range, and only that.
+xdotool mousemove --window "$menu" 120 115 keydown ctrl click 1 keyup ctrl
+for _ in $(seq 1 150); do [ -s "$work/print.pdf" ] && break; sleep 0.2; done
+sleep 0.5
+[ -s "$work/print.pdf" ] || fail "Ctrl+Click on the Word line printed nothing"
+if command -v pdfinfo > /dev/null; then
+  pages=$(pdfinfo "$work/print.pdf" | awk '/^Pages:/ {print $2}')
+  [ "$pages" = 2 ] || fail "the Word line printed $pages pages, not its 2"
+fi
+echo "ok: Ctrl+Click prints the Word line's two pages"
+
 xdotool mousemove --window "$menu" 240 429 click 1   # Exit
 for _ in $(seq 1 100); do kill -0 "$app_pid" 2> /dev/null || break; sleep 0.2; done
 kill -0 "$app_pid" 2> /dev/null && fail "the program did not end"
