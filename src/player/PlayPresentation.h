@@ -18,8 +18,8 @@ struct PlayerSeams {
     MenuActions actions;
 };
 
-// Shows the menu of `file` until "Exit". Going to a sheet and back never
-// nests one menu in another.
+// Shows the menu of `file`, in front of the backdrop, until "Exit". Going to
+// a sheet and back never nests one menu in another.
 void RunPresentationMenu(core::Context& ctx, const PresentationFile& file, const PlayerSeams& seams);
 
 // Opens the Presentation `path` read-only in an Excel of ctx.objects, runs

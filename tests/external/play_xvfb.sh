@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # The player of the real program on a virtual X display:
 #   1. a Presentation written by --build: `--play` shows the window
-#      "Tavolex 1.1 - Presentation Menu"; a click on its first line shows
-#      its sheet full screen, Esc brings the menu back, Ctrl+Click on it
-#      prints the sheet (to a PDF through TAVOLEX_PRINT_TO_PDF: its cells'
-#      texts in order), "Print the Presentation" prints both sheet lines,
-#      and "Exit" ends with status 0, the Presentation unchanged;
+#      "Tavolex 1.1 - Presentation Menu" in front of a blank backdrop; a
+#      click on its first line shows its sheet full screen without the
+#      backdrop, Esc brings menu and backdrop back, Ctrl+Click on it prints
+#      the sheet (to a PDF through TAVOLEX_PRINT_TO_PDF: its cells' texts in
+#      order), "Print the Presentation" prints both sheet lines, and "Exit"
+#      ends with status 0, the Presentation unchanged;
 #   2. a workbook that is no Presentation: a box (title "Tavolex") and the
 #      reason on standard error, then status 2.
 # Screenshots land in the build folder (play_xvfb_*.png).
@@ -52,6 +53,16 @@ wait_end() {
   fail "the program did not end"
 }
 
+# How many windows of the program the backdrop's size (768 x 576 points,
+# 1024 x 768 pixels) are on screen.
+backdrops() {
+  local id count=0
+  for id in $(xdotool search --onlyvisible --pid "$app_pid" 2> /dev/null); do
+    xdotool getwindowgeometry "$id" 2> /dev/null | grep -q "Geometry: 1024x768" && count=$((count + 1))
+  done
+  echo "$count"
+}
+
 folder="$work/Presentations"
 mkdir -p "$folder"
 cp "$samples/budget.xls" "$samples/formatted.xls" "$folder/"
@@ -72,13 +83,16 @@ app_pid=$!
 menu=$(wait_for_title "Tavolex 1.1 - Presentation Menu" "$app_pid") || exit 1
 sleep 0.5
 shot play_xvfb_menu.png
+[ "$(backdrops)" = 1 ] || fail "no backdrop behind the menu"
 xdotool mousemove --window "$menu" 120 115 click 1   # the first line
 sheet=$(wait_for_title "Tavolex 1.1 - Quarterly report" "$app_pid") || exit 1
 sleep 0.5
 shot play_xvfb_sheet.png
+[ "$(backdrops)" = 0 ] || fail "the backdrop stayed up under the sheet"
 press_in "$sheet" Escape
 menu=$(wait_for_title "Tavolex 1.1 - Presentation Menu" "$app_pid") || exit 1
 sleep 0.3
+[ "$(backdrops)" = 1 ] || fail "no backdrop behind the menu after the sheet"
 # Ctrl+Click prints the line's sheet on its page setup.
 xdotool mousemove --window "$menu" 120 115 keydown ctrl click 1 keyup ctrl
 for _ in $(seq 1 50); do [ -s "$work/print.pdf" ] && break; sleep 0.2; done
@@ -101,7 +115,7 @@ xdotool mousemove --window "$menu" 240 429 click 1   # Exit
 wait_end
 [ "$status" = 0 ] || fail "--play ended with status $status"
 [ "$(sha256sum "$presentation")" = "$before" ] || fail "the Presentation was changed"
-echo "ok: menu shown, a sheet shown and left with Esc, Exit ends with 0"
+echo "ok: menu shown in front of its backdrop, a sheet shown without it and left with Esc, Exit ends with 0"
 
 # 2. No Presentation.
 "$program" --play "$folder/formatted.xls" > "$work/app.log" 2>&1 &

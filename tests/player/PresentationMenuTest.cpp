@@ -19,8 +19,12 @@ protected:
         player::PlayerSeams seams;
         seams.showSheet = [this](core::Context&, const player::PresentationFile&, const PresentationLine& line) {
             calls.push_back("sheet " + line.description);
+            EXPECT_TRUE(windows.modelessForms().empty()) << "a sheet fills the screen without the backdrop";
         };
-        seams.actions.showObject = [this](const player::PresentationFile&, const PresentationLine& line) { calls.push_back("show " + line.description); };
+        seams.actions.showObject = [this](const player::PresentationFile&, const PresentationLine& line) {
+            calls.push_back("show " + line.description);
+            EXPECT_EQ(backdropsUp(), 1) << "a document opens over the menu and its backdrop";
+        };
         seams.actions.choosePrinter = [this](const std::string& kind) {
             calls.push_back("printer " + kind);
             return printerChosen;
@@ -33,6 +37,16 @@ protected:
     // A step that looks at the menu on top.
     void check(const std::function<void(Us_Menu&)>& look) {
         windows.act([look](ui::Form& form) { look(dynamic_cast<Us_Menu&>(form)); });
+    }
+
+    // How many backdrops are up: the only modeless forms the player shows.
+    int backdropsUp() const {
+        int up = 0;
+        for (const ui::Form* form : windows.modelessForms()) {
+            EXPECT_EQ(form->name(), "Userform00");
+            up += form->showing() ? 1 : 0;
+        }
+        return up;
     }
 
     std::vector<std::string> calls;
@@ -80,6 +94,44 @@ TEST_F(PresentationMenuTest, ListsTheShownLinesAndAClickReachesTheLineItNames) {
     EXPECT_EQ(windows.formsShown, (std::vector<std::string>{"Us_Menu", "Us_Menu"}));
     EXPECT_EQ(windows.deepestModalNesting, 1u);
     EXPECT_TRUE(windows.messages().empty());
+    EXPECT_TRUE(objects.everythingClosed());
+}
+
+TEST_F(PresentationMenuTest, EveryMenuTurnStandsInFrontOfTheBackdropThatASheetTakesDown) {
+    const std::string path = reviewPresentation();
+    const auto backdropBehindTheMenu = [this] {
+        windows.act([this](ui::Form& menu) {
+            EXPECT_EQ(menu.name(), "Us_Menu");
+            ASSERT_EQ(backdropsUp(), 1);
+            const ui::Form& backdrop = *windows.modelessForms().front();
+            EXPECT_TRUE(backdrop.loaded());
+            EXPECT_EQ(backdrop.clientWidth, 768);
+            EXPECT_EQ(backdrop.clientHeight, 576);
+            EXPECT_EQ(backdrop.caption(), "");
+            EXPECT_TRUE(backdrop.controls().empty());
+        });
+    };
+    backdropBehindTheMenu();
+    windows.clickItem("ListBox1", 0);  // a sheet: menu and backdrop go
+    backdropBehindTheMenu();          // back from the sheet
+    windows.clickItem("ListBox1", 1);  // the memo: both stay
+    backdropBehindTheMenu();
+    windows.click("CommandButton1");
+    play(path);
+
+    EXPECT_EQ(calls, (std::vector<std::string>{"sheet Summary", "show The memo"}));
+    EXPECT_EQ(windows.modelessShown, (std::vector<std::string>{"Userform00", "Userform00"}));
+    EXPECT_TRUE(windows.modelessForms().empty()) << "Exit takes the backdrop down";
+}
+
+TEST_F(PresentationMenuTest, AMenuEndedByAnErrorLeavesNoBackdropBehind) {
+    const std::string path = reviewPresentation();
+    // No Exit: the refused close box leaves the script stuck, and its error
+    // unwinds out of the menu.
+    player::PlayerSeams seams;
+    EXPECT_THROW(player::PlayPresentation(ctx, path, seams), ui::ScriptError);
+    EXPECT_EQ(windows.modelessShown, (std::vector<std::string>{"Userform00"}));
+    EXPECT_TRUE(windows.modelessForms().empty());
     EXPECT_TRUE(objects.everythingClosed());
 }
 

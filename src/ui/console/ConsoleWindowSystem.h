@@ -21,6 +21,8 @@ public:
 
     // Forms have no place here: one shown is loaded and closed at once.
     void showModal(Form& form) override;
+    // Loaded and left loaded, without a window, until the program unloads it.
+    void showModeless(Form& form) override { form.ensureLoaded(); }
     // Prints the text (line breaks as new lines); a question gets its default answer.
     Answer messageBox(const MessageRequest& request) override;
     std::string inputBox(const std::string& prompt, const std::string& defaultText) override;

@@ -3,7 +3,11 @@
 namespace ui {
 
 Form::Form(std::string name) : name_(std::move(name)) {}
-Form::~Form() = default;
+Form::~Form() {
+    // A form that goes while shown (a modeless one whose owner ends) takes
+    // its window with it.
+    if (showing_ && observer_) observer_->formClosed(*this);
+}
 
 void Form::setCaption(const std::string& caption) {
     caption_ = caption;

@@ -1,5 +1,5 @@
 #pragma once
-// The window system as the forms use it: modal forms, message and input
+// The window system as the forms use it: modal and modeless forms, message and input
 // boxes, letting pending events run, and printing a form's image.
 #include <string>
 
@@ -24,6 +24,11 @@ public:
     // Loads the form if needed (its load event runs), shows it and returns
     // when it has been hidden or unloaded. Modal forms nest.
     virtual void showModal(Form& form) = 0;
+    // Loads the form if needed and shows it without waiting: it stays up,
+    // behind the modal forms shown after it and taking no input of its own,
+    // until the program unloads or hides it (Form::Unload, Form::Hide) or
+    // the form object goes. Nothing when it is already shown.
+    virtual void showModeless(Form& form) = 0;
 
     virtual Answer messageBox(const MessageRequest& request) = 0;
     // A prompt, no title of its own, a default text; Cancel gives "".

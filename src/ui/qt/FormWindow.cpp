@@ -81,10 +81,21 @@ FormWindow::~FormWindow() {
         it.key()->disconnect(this);
     }
     watched_.clear();
-    if (live_) {
-        form_.setObserver(nullptr);
-        for (Control* control : form_.controls()) control->setObserver(nullptr);
-    }
+    detach();
+}
+
+void FormWindow::detach() {
+    if (!live_) return;
+    live_ = false;
+    form_.setObserver(nullptr);
+    for (Control* control : form_.controls()) control->setObserver(nullptr);
+}
+
+void FormWindow::makeModeless() {
+    modeless_ = true;
+    setWindowModality(Qt::NonModal);
+    setWindowFlag(Qt::WindowDoesNotAcceptFocus);
+    setAttribute(Qt::WA_ShowWithoutActivating);
 }
 
 QWidget* FormWindow::buildWidget(Control& control) {
@@ -170,6 +181,7 @@ void FormWindow::present() {
         }
     }
     show();
+    if (modeless_) return;
     activateWindow();
     QWidget* focus = nullptr;
     if (Control* focused = form_.focusedControl()) focus = widgetOf(*focused);
@@ -219,6 +231,11 @@ void FormWindow::formCaptionChanged(Form& form) { setWindowTitle(toQString(form.
 void FormWindow::formClosed(Form&) {
     hide();
     if (loop_) loop_->quit();
+    if (modeless_) {
+        // The form may be going away: nothing of it is touched from here on.
+        detach();
+        deleteLater();
+    }
 }
 
 // --- the user's actions -----------------------------------------------------
@@ -227,6 +244,7 @@ void FormWindow::closeEvent(QCloseEvent* event) {
     // The window goes when the model says so (formClosed); query-close may
     // keep it open.
     event->ignore();
+    if (modeless_ && live_) return;  // only the program takes it down
     if (!live_ || !form_.showing()) {
         event->accept();
         return;

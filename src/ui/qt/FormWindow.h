@@ -29,6 +29,10 @@ public:
     Form& form() const { return form_; }
     // The loop that ends when the form hides or unloads.
     void setLoop(QEventLoop* loop) { loop_ = loop; }
+    // Makes the window one that stays up without a loop of its own: behind
+    // the modal windows, never active, refusing the user's close, and gone
+    // (from the event loop) once its form hides or unloads.
+    void makeModeless();
     // Shows the window and puts the focus where the model has it.
     void present();
     QWidget* widgetOf(const Control& control) const;
@@ -41,6 +45,8 @@ private:
     // Runs an action of the user through the form's input rule (HandlerGuard
     // around it): dropped while another action of this form runs.
     void userAction(const std::function<void()>& action);
+    // Stops following the model and reporting to it.
+    void detach();
     QWidget* buildWidget(Control& control);
     void connectUserActions(Control& control, QWidget& widget);
     void setTabOrder();
@@ -61,6 +67,7 @@ private:
     Form& form_;
     HandlerGuard& guard_;
     bool live_;
+    bool modeless_ = false;
     QEventLoop* loop_ = nullptr;
     std::map<const Control*, QWidget*> widgets_;
     // Widgets and viewports that report to a control.

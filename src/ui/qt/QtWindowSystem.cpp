@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QStyleFactory>
+#include <QWindow>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -20,7 +21,9 @@ QtWindowSystem::QtWindowSystem() {
     if (const char* pdf = std::getenv("TAVOLEX_PRINT_TO_PDF"); pdf && *pdf) printToPdf_ = pdf;
 }
 
-QtWindowSystem::~QtWindowSystem() = default;
+QtWindowSystem::~QtWindowSystem() {
+    for (const QPointer<FormWindow>& window : modeless_) delete window.data();
+}
 
 void QtWindowSystem::setLanguage(const std::string& languageCode) { italian_ = languageCode == "I"; }
 
@@ -31,10 +34,29 @@ QString QtWindowSystem::cancelText() const { return italian_ ? QStringLiteral("A
 
 QWidget* QtWindowSystem::topWindow() const { return shown_.empty() ? nullptr : shown_.back(); }
 
+QWidget* QtWindowSystem::modelessOnTop() const {
+    for (auto it = modeless_.rbegin(); it != modeless_.rend(); ++it)
+        if (*it && (*it)->isVisible()) return it->data();
+    return nullptr;
+}
+
 QWidget* QtWindowSystem::windowOf(const Form& form) const {
     for (FormWindow* window : shown_)
         if (&window->form() == &form) return window;
+    for (const QPointer<FormWindow>& window : modeless_)
+        if (window && window->isVisible() && &window->form() == &form) return window.data();
     return nullptr;
+}
+
+void QtWindowSystem::showModeless(Form& form) {
+    form.ensureLoaded();
+    if (!form.loaded() || form.showing()) return;
+    std::erase_if(modeless_, [](const QPointer<FormWindow>& window) { return window.isNull(); });
+    auto* window = new FormWindow(form, guard_, nullptr, true);
+    window->makeModeless();
+    modeless_.emplace_back(window);
+    form.markShowing(true);
+    guard_.run([&] { window->present(); });
 }
 
 void QtWindowSystem::showModal(Form& form) {
@@ -43,6 +65,13 @@ void QtWindowSystem::showModal(Form& form) {
     if (form.showing()) throw std::logic_error("form " + form.name() + " is already shown");
 
     FormWindow window(form, guard_, topWindow(), true);
+    // A first modal form stays in front of the modeless ones: the window
+    // manager keeps a transient window over the one it belongs to.
+    if (!topWindow())
+        if (QWidget* behind = modelessOnTop(); behind && behind->windowHandle()) {
+            window.winId();
+            if (QWindow* handle = window.windowHandle()) handle->setTransientParent(behind->windowHandle());
+        }
     QEventLoop loop;
     window.setLoop(&loop);
     shown_.push_back(&window);

@@ -1,6 +1,6 @@
 #pragma once
 // The window system on Qt 6 Widgets. Needs a QApplication for its whole life.
-// Forms are real windows, one widget per control, laid out at a fixed 4/3
+// Forms are real windows (modeless ones behind the modal ones), one widget per control, laid out at a fixed 4/3
 // pixels per point; each modal form runs its own nested event loop, and an
 // exception thrown by a handler unwinds out of the showModal that showed it
 // (see HandlerGuard).
@@ -30,6 +30,7 @@ public:
     QtWindowSystem& operator=(const QtWindowSystem&) = delete;
 
     void showModal(Form& form) override;
+    void showModeless(Form& form) override;
     Answer messageBox(const MessageRequest& request) override;
     std::string inputBox(const std::string& prompt, const std::string& defaultText) override;
     void doEvents() override;
@@ -49,9 +50,13 @@ private:
     QString cancelText() const;
     // The window new boxes and forms belong to: the form on top.
     QWidget* topWindow() const;
+    // The modeless window shown last that is still up, nullptr when none.
+    QWidget* modelessOnTop() const;
 
     HandlerGuard guard_;
     std::vector<FormWindow*> shown_;  // modal forms, innermost last
+    // Modeless windows, last shown last; each deletes itself when its form closes.
+    std::vector<QPointer<FormWindow>> modeless_;
     bool italian_ = false;
     std::string printToPdf_;
 };

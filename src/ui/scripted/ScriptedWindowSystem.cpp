@@ -1,5 +1,7 @@
 #include "ui/scripted/ScriptedWindowSystem.h"
 
+#include <algorithm>
+
 namespace ui {
 
 namespace {
@@ -148,6 +150,22 @@ std::vector<std::string> ScriptedWindowSystem::messages() const {
     for (const ShownBox& box : boxes)
         if (box.kind == ShownBox::Kind::Message) texts.push_back(box.text);
     return texts;
+}
+
+void ScriptedWindowSystem::showModeless(Form& form) {
+    form.ensureLoaded();
+    if (!form.loaded() || form.showing()) return;
+    modelessShown.push_back(form.name());
+    form.setObserver(this);
+    form.markShowing(true);
+    modeless_.push_back(&form);
+}
+
+void ScriptedWindowSystem::formClosed(Form& form) {
+    const auto up = std::find(modeless_.begin(), modeless_.end(), &form);
+    if (up == modeless_.end()) return;
+    modeless_.erase(up);
+    form.setObserver(nullptr);
 }
 
 void ScriptedWindowSystem::showModal(Form& form) {

@@ -75,10 +75,13 @@ public:
 
     bool stepsLeft() const { return !steps_.empty(); }
     Form* topForm() const { return stack_.empty() ? nullptr : stack_.back(); }
+    // The modeless forms up now, in the order they were shown.
+    const std::vector<Form*>& modelessForms() const { return modeless_; }
 
     // --- what was shown ---------------------------------------------------
     std::vector<ShownBox> boxes;
-    std::vector<std::string> formsShown;
+    std::vector<std::string> formsShown;  // modal ones
+    std::vector<std::string> modelessShown;
     std::vector<std::string> formsPrinted;
     std::string languageCode;
     int eventPumps = 0;
@@ -92,6 +95,7 @@ public:
 
     // --- WindowSystem -----------------------------------------------------
     void showModal(Form& form) override;
+    void showModeless(Form& form) override;
     Answer messageBox(const MessageRequest& request) override;
     std::string inputBox(const std::string& prompt, const std::string& defaultText) override;
     void doEvents() override;
@@ -120,12 +124,14 @@ private:
     using Step = std::variant<FormStep, BoxAnswer>;
 
     void formCaptionChanged(Form&) override {}
-    void formClosed(Form&) override {}
+    // A modeless form that hid or unloaded is no longer up.
+    void formClosed(Form& form) override;
     Control& controlOf(Form& form, const std::string& name, bool needsEnabled = true);
     BoxAnswer nextAnswer(const std::string& what);
 
     std::deque<Step> steps_;
     std::vector<Form*> stack_;
+    std::vector<Form*> modeless_;
 };
 
 }  // namespace ui
