@@ -33,11 +33,6 @@ app_pid=""
 . "$here/lib/display.sh"
 trap end_check EXIT
 
-shot() {
-  command -v import > /dev/null || return 0
-  import -display "$DISPLAY" -window root "$build/$1" || fail "screenshot $1"
-}
-
 # A first layout by LibreOffice takes seconds: waits at most 90 s.
 wait_long() {
   local title=$1 id name

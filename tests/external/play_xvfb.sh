@@ -34,11 +34,6 @@ app_pid=""
 . "$here/lib/display.sh"
 trap end_check EXIT
 
-shot() {
-  command -v import > /dev/null || return 0
-  import -display "$DISPLAY" -window root "$build/$1" || fail "screenshot $1"
-}
-
 # Waits at most 20 s for the program to end; leaves its exit status in $status.
 wait_end() {
   for _ in $(seq 1 100); do

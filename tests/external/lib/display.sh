@@ -20,6 +20,13 @@ end_check() {
   rm -rf "$work"
 }
 
+# A screenshot of the whole display into the build folder ($build), when
+# ImageMagick is installed.
+shot() {
+  command -v import > /dev/null || return 0
+  import -display "$DISPLAY" -window root "$build/$1" || fail "screenshot $1"
+}
+
 start_display() {
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3> "$work/display" > "$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
