@@ -1,5 +1,7 @@
 #include "groups/QuickSortList.h"
 
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 
 #include "core/Text.h"
@@ -21,9 +23,16 @@ int middle(int low, int high) {
 }  // namespace
 
 std::vector<SortEntry> MakeSortEntries(const std::vector<std::string>& texts) {
+    // A long table names few groups many times: each distinct text is keyed
+    // once (a collation key costs far more than a lookup).
+    std::unordered_map<std::string_view, std::string> keys;
     std::vector<SortEntry> entries;
     entries.reserve(texts.size());
-    for (const std::string& text : texts) entries.push_back({text::displaySortKey(text), text});
+    for (const std::string& text : texts) {
+        auto [at, added] = keys.try_emplace(text);
+        if (added) at->second = text::displaySortKey(text);
+        entries.push_back({at->second, text});
+    }
     return entries;
 }
 

@@ -106,6 +106,10 @@ WorkbookModel readWorkbookStream(std::span<const std::uint8_t> stream, const std
 }
 
 WorkbookModel readWorkbookStream(std::vector<std::uint8_t>&& stream, const std::string& password) {
+    return readClearWorkbookStream(decryptWorkbookStream(std::move(stream), password));
+}
+
+ClearWorkbookStream decryptWorkbookStream(std::vector<std::uint8_t>&& stream, const std::string& password) {
     RecordReader reader(stream);
     checkVersion(reader);
     Record filePass;
@@ -113,7 +117,12 @@ WorkbookModel readWorkbookStream(std::vector<std::uint8_t>&& stream, const std::
         auto cipher = openCipher(filePass.body, password);
         applyRecordCipherInPlace(stream, reader.position(), *cipher);
     }
-    return readClearStream(stream, reader.position());
+    const std::size_t globalsStart = reader.position();
+    return {std::move(stream), globalsStart};
+}
+
+WorkbookModel readClearWorkbookStream(const ClearWorkbookStream& clear) {
+    return readClearStream(clear.bytes, clear.globalsStart);
 }
 
 }  // namespace office::biff
