@@ -5,6 +5,7 @@
 #include <iterator>
 #include <new>
 #include <stdexcept>
+#include <type_traits>
 
 #include "automation/AutomationError.h"
 #include "office/biff/Biff8.h"
@@ -18,11 +19,15 @@ using automation::AutomationError;
 constexpr long kError = automation::errnum::kApplicationDefined;
 const std::string kNotReadable = "The file is not a workbook Tavolex can read: ";
 
-cfb::Node parseCompound(std::span<const std::uint8_t> fileBytes) {
+template <typename Bytes>
+cfb::Node parseCompound(Bytes&& fileBytes) {
     if (!cfb::hasCompoundSignature(fileBytes))
         throw AutomationError(kError, kNotReadable + "it is not an Excel 97-2003 (.xls) file.");
     try {
-        return cfb::readCompoundFile(fileBytes);
+        if constexpr (std::is_rvalue_reference_v<Bytes&&>)
+            return cfb::readCompoundFile(std::move(fileBytes), "Workbook");  // the bytes become the stream
+        else
+            return cfb::readCompoundFile(std::span<const std::uint8_t>(fileBytes));
     } catch (const AutomationError& e) {
         throw AutomationError(kError, kNotReadable + e.description(), e.file(), e.offset());
     }
@@ -79,8 +84,8 @@ WorkbookModel readXls(std::vector<std::uint8_t>&& fileBytes, const std::string& 
             return model;
         }
         forgetRecentWorkbook();  // its memory serves this file
-        cfb::Node root = parseCompound(fileBytes);
-        std::vector<std::uint8_t>().swap(fileBytes);  // its memory serves the cells
+        cfb::Node root = parseCompound(std::move(fileBytes));
+        std::vector<std::uint8_t>().swap(fileBytes);  // when not taken for the stream, its memory serves the cells
         auto read = std::make_shared<RecentWorkbook>();
         read->stream = biff::decryptWorkbookStream(takeWorkbookStream(root), password);
         WorkbookModel model = biff::readClearWorkbookStream(read->stream);

@@ -633,3 +633,50 @@ TEST(CfbTest, BadHeadersFail) {
 }
 
 }  // namespace
+
+// The Workbook stream's sectors stored in reverse order: the last sector of
+// the stream comes first in the file, and the chain runs backwards.
+Layout reversedWorkbook() {
+    Layout l = bigFile();
+    const std::size_t e = entryAt(l, "Workbook");
+    const std::uint32_t start = get32(l.bytes, e + 0x74);
+    const std::uint32_t count = (get32(l.bytes, e + 0x78) + 511) / 512;
+    std::vector<std::uint8_t> sectors(l.bytes.begin() + (start + 1) * 512,
+                                      l.bytes.begin() + (start + 1 + count) * 512);
+    for (std::uint32_t k = 0; k < count; ++k) {
+        const std::uint32_t at = start + count - 1 - k;  // where stream sector k now lies
+        std::copy_n(sectors.begin() + k * 512, 512, l.bytes.begin() + (at + 1) * 512);
+        put32(l.bytes, l.fat0 + 4 * at, k + 1 < count ? at - 1 : 0xFFFFFFFE);
+    }
+    put32(l.bytes, e + 0x74, start + count - 1);
+    return l;
+}
+
+TEST(CfbTest, TakingTheBytesGivesTheSameTree) {
+    // The file's bytes become the stream where its sectors can move into
+    // place; elsewhere it is copied as before. Either way the tree is the same.
+    std::vector<std::pair<std::string, std::vector<std::uint8_t>>> files;
+    for (const auto& f : sampleFiles()) files.emplace_back(f.string(), testsupport::readFileBytes(f));
+    files.emplace_back("a stream in order", bigFile().bytes);
+    files.emplace_back("a stream stored backwards", reversedWorkbook().bytes);
+    ASSERT_GT(files.size(), 2u);
+    for (const auto& [name, bytes] : files) {
+        SCOPED_TRACE(name);
+        const Node copied = office::cfb::readCompoundFile(bytes);
+        Node taken = office::cfb::readCompoundFile(std::vector<std::uint8_t>(bytes), "Workbook");
+        expectSameTree(copied, taken);
+        EXPECT_EQ(dump(copied), dump(taken));
+    }
+    const Node reversed = office::cfb::readCompoundFile(reversedWorkbook().bytes);
+    ASSERT_NE(reversed.child("Workbook"), nullptr);
+    EXPECT_EQ(reversed.child("Workbook")->data, pattern(20000, 13));
+
+    // A damaged chain is refused the same way.
+    Layout looped = bigFile();
+    const std::uint32_t start = get32(looped.bytes, entryAt(looped, "Workbook") + 0x74);
+    put32(looped.bytes, looped.fat0 + 4 * (start + 1), start);
+    EXPECT_THROW(office::cfb::readCompoundFile(std::move(looped.bytes), "Workbook"), AutomationError);
+    Layout truncated = bigFile();
+    truncated.bytes.resize(truncated.bytes.size() - 3000);
+    EXPECT_THROW(office::cfb::readCompoundFile(std::move(truncated.bytes), "Workbook"), AutomationError);
+}

@@ -43,6 +43,10 @@ struct Node {
 // Children come back sorted by the MS key (compareNames), whatever the file's
 // tree order, so anything read can be written and reads back identically.
 Node readCompoundFile(std::span<const std::uint8_t> bytes);
+// The same over bytes the caller gives up: the stream of the root storage
+// named `inPlace` (if any) gets them as its data, its sectors moved into place
+// instead of copied into a new buffer of the stream's size.
+Node readCompoundFile(std::vector<std::uint8_t>&& bytes, std::string_view inPlace);
 
 // Writes version 3 (512-byte sectors), with a mini stream for streams < 4096 bytes,
 // FAT, DIFAT beyond 109 FAT sectors, a balanced red-black directory tree (last

@@ -44,7 +44,20 @@ struct DirEntry {
 
 class Reader {
 public:
-    explicit Reader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+    // `inPlace`: a stream of the root storage left out of the copying, its
+    // sectors only checked and listed, for takeInPlace; empty for none.
+    explicit Reader(std::span<const std::uint8_t> bytes, std::string_view inPlace = {})
+        : bytes_(bytes), inPlace_(inPlace) {}
+
+    // The stream left out: its node and sectors (no node when there was none).
+    struct LeftOut {
+        Node* node = nullptr;
+        std::vector<std::uint32_t> sectors;
+        std::uint64_t size = 0;
+    };
+    LeftOut& leftOut() { return leftOut_; }
+    std::uint64_t sectorOffset(std::uint32_t s) const { return std::uint64_t(s + 1) << shift_; }
+    std::uint32_t sectorSize() const { return sectorSize_; }
 
     Node run() {
         readHeader();
@@ -67,8 +80,8 @@ private:
     std::vector<std::uint8_t> miniStream_;
     std::vector<DirEntry> dir_;
     std::uint32_t firstDir_ = 0, firstMiniFat_ = 0, nMiniFat_ = 0;
-
-    std::uint64_t sectorOffset(std::uint32_t s) const { return std::uint64_t(s + 1) << shift_; }
+    std::string_view inPlace_;
+    LeftOut leftOut_;
 
     // Copies the first n bytes of sector s; the file may end right after
     // them (a partial last sector), but not before.
@@ -183,6 +196,28 @@ private:
             s = next(s);
         }
         return out;
+    }
+
+    // The sectors of a chain of `wanted` bytes, checked as readChain checks
+    // them, without copying anything.
+    std::vector<std::uint32_t> claimChain(std::uint32_t start, std::uint64_t wanted, const char* what) {
+        if (wanted > std::uint64_t(nSectors_) * sectorSize_) fail(std::string(what) + " is larger than the file");
+        std::vector<std::uint32_t> sectors;
+        sectors.reserve(std::size_t((wanted + sectorSize_ - 1) / sectorSize_));
+        std::uint64_t done = 0;
+        for (std::uint32_t s = start; done < wanted; s = next(s)) {
+            if (s == kEndOfChain) fail(std::string(what) + " ends before its size");
+            checkSector(s, what);
+            if (claimed_[s]) fail(std::string(what) + ": sector chain loops or is shared", std::int64_t(sectorOffset(s)));
+            claimed_[s] = 1;
+            const std::uint64_t take = std::min<std::uint64_t>(sectorSize_, wanted - done);
+            const std::uint64_t off = sectorOffset(s);
+            if (off > bytes_.size() || bytes_.size() - off < take)
+                fail("the file is truncated (sector " + std::to_string(s) + ")", std::int64_t(off));
+            sectors.push_back(s);
+            done += take;
+        }
+        return sectors;
     }
 
     void readDirectory() {
@@ -327,6 +362,8 @@ private:
                     work.push_back({&c, ids[k], w.depth + 1});
                 } else if (d.size > 0) {
                     if (d.size < kMiniCutoff) c.data = readMiniChain(d.start, d.size);
+                    else if (w.entry == 0 && !inPlace_.empty() && !leftOut_.node && compareNames(d.name, inPlace_) == 0)
+                        leftOut_ = {&c, claimChain(d.start, d.size, ("stream " + d.name).c_str()), d.size};
                     else c.data = readChain(d.start, d.size, false, ("stream " + d.name).c_str());
                 }
             }
@@ -339,6 +376,37 @@ private:
 
 Node readCompoundFile(std::span<const std::uint8_t> bytes) {
     return Reader(bytes).run();
+}
+
+Node readCompoundFile(std::vector<std::uint8_t>&& bytes, std::string_view inPlace) {
+    Reader reader(bytes, inPlace);
+    Node root = reader.run();
+    Reader::LeftOut& out = reader.leftOut();
+    if (!out.node) return root;
+    // Everything else is copied out by now, so the file's bytes may be
+    // overwritten: sector k of the stream moves to offset k * sectorSize.
+    // That overwrites no sector still to be moved as long as no sector lies
+    // before its destination, which holds for the usual contiguous stream.
+    const std::size_t sectorSize = reader.sectorSize();
+    bool forward = true;
+    for (std::size_t k = 0; k < out.sectors.size() && forward; ++k)
+        forward = reader.sectorOffset(out.sectors[k]) >= k * sectorSize;
+    const std::size_t size = std::size_t(out.size);
+    if (forward) {
+        for (std::size_t k = 0; k < out.sectors.size(); ++k) {
+            const std::size_t take = std::min(sectorSize, size - k * sectorSize);
+            std::memmove(bytes.data() + k * sectorSize, bytes.data() + reader.sectorOffset(out.sectors[k]), take);
+        }
+        bytes.resize(size);
+        out.node->data = std::move(bytes);
+    } else {
+        out.node->data.resize(size);
+        for (std::size_t k = 0; k < out.sectors.size(); ++k) {
+            const std::size_t take = std::min(sectorSize, size - k * sectorSize);
+            std::memcpy(out.node->data.data() + k * sectorSize, bytes.data() + reader.sectorOffset(out.sectors[k]), take);
+        }
+    }
+    return root;
 }
 
 }  // namespace office::cfb
