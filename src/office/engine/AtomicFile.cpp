@@ -107,7 +107,8 @@ FileContents readWholeFile(const std::string& path) {
 
     FileContents contents;
     contents.stamp = stampFrom(st);
-    // The bytes, and the streams the compound file reader copies out of them.
+    // The bytes (which the workbook reader keeps for the Workbook stream) and
+    // about as much again for the strings and cells built first from them.
     io::expectAllocations(2 * static_cast<std::size_t>(st.st_size));
     contents.bytes.resize(static_cast<std::size_t>(st.st_size));
     std::size_t done = 0;
