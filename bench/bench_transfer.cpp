@@ -70,7 +70,7 @@ void writeSource(const fs::path& path) {
     for (std::uint32_t row = 3; row <= kRows - tail.size(); ++row) {
         office::RowDef copy = pattern[(row - 3) % pattern.size()];
         for (office::Cell& cell : copy.cells)
-            if (cell.value.isNumber()) cell.value = cell.value.toNumber() + row;
+            if (cell.value.isNumber()) cell.value = cell.value.number() + row;
         sheet.rows.push_back(std::move(copy));
     }
     sheet.rows.insert(sheet.rows.end(), tail.begin(), tail.end());

@@ -25,7 +25,7 @@ void readOne(std::span<const std::uint8_t> substream, std::span<const int> exter
     }
     office::chart::fillFromCells(chart, externSheets, [](int sheet, std::uint32_t row, std::uint32_t column) {
         office::chart::CellContent cell;
-        if ((row + column + static_cast<std::uint32_t>(sheet)) % 3) cell.value = automation::Variant(row * 0.5);
+        if ((row + column + static_cast<std::uint32_t>(sheet)) % 3) cell.value = row * 0.5;
         return cell;
     });
     for (const auto& s : chart.series)

@@ -1,11 +1,32 @@
 #include "text/Utf.h"
 
+#include <cstring>
+
 namespace text {
 
 namespace {
 bool isSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
 bool isHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool isLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+char* putUtf8(char* p, char32_t c) {
+    if (c < 0x80) {
+        *p++ = static_cast<char>(c);
+    } else if (c < 0x800) {
+        *p++ = static_cast<char>(0xC0 | (c >> 6));
+        *p++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        *p++ = static_cast<char>(0xE0 | (c >> 12));
+        *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *p++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        *p++ = static_cast<char>(0xF0 | (c >> 18));
+        *p++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *p++ = static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return p;
+}
 }  // namespace
 
 std::optional<char32_t> nextCodePoint(std::string_view s, std::size_t& i) {
@@ -39,21 +60,8 @@ std::optional<char32_t> nextCodePoint(std::string_view s, std::size_t& i) {
 }
 
 void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
+    char bytes[4];
+    out.append(bytes, putUtf8(bytes, c));
 }
 
 void utf8ToUtf16(std::string_view s, std::u16string& out) {
@@ -86,7 +94,25 @@ std::string utf16ToUtf8(std::u16string_view utf16) {
 }
 
 void appendLatin1(std::string& out, const std::uint8_t* chars, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) appendUtf8(out, chars[i]);
+    // Sized once: one more byte for each character past ASCII.
+    std::size_t high = 0;
+    for (std::size_t i = 0; i < count; ++i) high += chars[i] >> 7;
+    const std::size_t start = out.size();
+    out.resize(start + count + high);
+    char* p = out.data() + start;
+    if (high == 0) {
+        std::memcpy(p, chars, count);
+        return;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint8_t c = chars[i];
+        if (c < 0x80) {
+            *p++ = static_cast<char>(c);
+        } else {
+            *p++ = static_cast<char>(0xC0 | (c >> 6));
+            *p++ = static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
 }
 
 void Utf16Decoder::add(std::uint16_t unit) {
@@ -104,11 +130,35 @@ void Utf16Decoder::add(std::uint16_t unit) {
 }
 
 void Utf16Decoder::addLittleEndian(const std::uint8_t* bytes, std::size_t units) {
+    const std::size_t start = out_.size();
+    std::uint8_t beyondAscii = 0;
+    for (std::size_t i = 0; i < units; ++i) beyondAscii |= static_cast<std::uint8_t>((bytes[2 * i] & 0x80) | bytes[2 * i + 1]);
+    if (beyondAscii == 0 && !high_) {
+        out_.resize(start + units);
+        char* p = out_.data() + start;
+        for (std::size_t i = 0; i < units; ++i) p[i] = static_cast<char>(bytes[2 * i]);
+        return;
+    }
+    // At most 3 bytes a unit: a pair makes 4 from 2 units, and a lone high
+    // surrogate's U+FFFD is written by the unit after it, which the high one
+    // left without bytes; 3 more for one waiting from the last call.
+    out_.resize(start + units * 3 + 3);
+    char* p = out_.data() + start;
     for (std::size_t i = 0; i < units; ++i) {
         const auto unit = static_cast<std::uint16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
-        if (unit < 0x80 && !high_) out_.push_back(static_cast<char>(unit));
-        else add(unit);
+        if (isLowSurrogate(unit)) {
+            p = putUtf8(p, high_ ? 0x10000 + ((char32_t(high_) - 0xD800) << 10) + (unit - 0xDC00u) : kReplacementCharacter);
+            high_ = 0;
+            continue;
+        }
+        if (high_) {
+            p = putUtf8(p, kReplacementCharacter);
+            high_ = 0;
+        }
+        if (isHighSurrogate(unit)) high_ = unit;
+        else p = putUtf8(p, unit);
     }
+    out_.resize(static_cast<std::size_t>(p - out_.data()));
 }
 
 void Utf16Decoder::finish() {

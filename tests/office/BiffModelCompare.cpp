@@ -164,8 +164,8 @@ std::string firstDifference(const office::WorkbookModel& a, const office::Workbo
                 return where + "cells " + std::to_string(p.cells.size()) + " vs " + std::to_string(q.cells.size());
             for (std::size_t c = 0; c < p.cells.size(); ++c)
                 if (!(p.cells[c] == q.cells[c]))
-                    return where + "column " + std::to_string(c + 1) + ": " + describe(p.cells[c].value) + " xf " +
-                           std::to_string(p.cells[c].xf) + " vs " + describe(q.cells[c].value) + " xf " +
+                    return where + "column " + std::to_string(c + 1) + ": " + describe(p.cells[c].value.toVariant()) + " xf " +
+                           std::to_string(p.cells[c].xf) + " vs " + describe(q.cells[c].value.toVariant()) + " xf " +
                            std::to_string(q.cells[c].xf) + " (row format " +
                            std::to_string(p.xf.value_or(15)) + ", column format " +
                            std::to_string(implied(x, office::RowDef{}, c)) + ")";

@@ -59,7 +59,7 @@ void cellHeader(RecordWriter& w, std::uint16_t id, std::uint16_t row, std::uint1
 
 Variant at(const office::WorkbookModel& m, int row, int col) {
     const office::Cell* c = m.sheets.at(0).cell(row, col);
-    return c ? c->value : Variant();
+    return c ? c->value.toVariant() : Variant();
 }
 
 TEST(BiffReader, SharedStringsAcrossContinueRecords) {

@@ -134,9 +134,9 @@ private:
             for (int c = 0, n = pick(12); c < n; ++c) {
                 office::Cell& cell = sheet.cellAt(static_cast<std::uint32_t>(r), static_cast<std::uint32_t>(1 + pick(30)));
                 switch (pick(10)) {
-                case 0: cell.value = Variant(); break;
-                case 1: cell.value = Variant::boolean(chance(50)); break;
-                case 2: cell.value = Variant::error(0x2A); break;
+                case 0: cell.value = office::CellValue(); break;
+                case 1: cell.value = office::CellValue::boolean(chance(50)); break;
+                case 2: cell.value = office::CellValue::error(0x2A); break;
                 case 3: case 4: case 5: cell.value = number(); break;
                 default: cell.value = text(); break;
                 }
@@ -281,7 +281,7 @@ TEST(BiffRoundTrip, WholeRowFontSurvives) {
     EXPECT_EQ(back.fontOfXf(*read.rows[2].xf).underline, 1);
     EXPECT_EQ(read.cell(3, 1)->xf, boldXf);
     EXPECT_EQ(read.cell(3, 6)->xf, boldXf);
-    EXPECT_EQ(read.cell(3, 6)->value, Variant(4.5));
+    EXPECT_EQ(read.cell(3, 6)->value, office::CellValue(4.5));
 }
 
 TEST(BiffRoundTrip, ProtectedStructureIsEncryptedWithTheBuiltInPassword) {
@@ -295,7 +295,7 @@ TEST(BiffRoundTrip, ProtectedStructureIsEncryptedWithTheBuiltInPassword) {
     EXPECT_EQ(stream[20] | (stream[21] << 8), 0x002F);  // FILEPASS right after BOF
     WorkbookModel back = office::biff::readWorkbookStream(stream, "");
     EXPECT_EQ(back.protection, m.protection);
-    EXPECT_EQ(back.sheets[0].cell(1, 1)->value, Variant("inside"));
+    EXPECT_EQ(back.sheets[0].cell(1, 1)->value, office::CellValue("inside"));
 
     m.protection.passwordHash = 0;  // protected without a password: stays in clear
     stream = office::biff::writeWorkbookStream(m, "");
@@ -317,13 +317,13 @@ TEST(BiffRoundTrip, SparseTablesAreCompleted) {
     // naming XFs that do not exist: the file gets the defaults, cells XF 15.
     WorkbookModel m;
     m.sheets.emplace_back().name = "Only";
-    m.sheets[0].cellAt(1, 1) = office::Cell{Variant("x"), 400, nullptr};
+    m.sheets[0].cellAt(1, 1) = office::Cell{office::CellValue("x"), 400, nullptr};
     WorkbookModel back = office::readXls(office::writeXls(m, ""), "");
     WorkbookModel defaults = WorkbookModel::withDefaults();
     EXPECT_EQ(back.fonts, defaults.fonts);
     EXPECT_EQ(back.xfs, defaults.xfs);
     EXPECT_EQ(back.sheets[0].cell(1, 1)->xf, 15);
-    EXPECT_EQ(back.sheets[0].cell(1, 1)->value, Variant("x"));
+    EXPECT_EQ(back.sheets[0].cell(1, 1)->value, office::CellValue("x"));
 }
 
 }  // namespace

@@ -188,7 +188,7 @@ TEST(SheetModelCells, NewCellsTakeTheirOwnColumnsFormat) {
     office::SheetModel sheet;
     sheet.columns[0].xf = 21;  // column A
     sheet.columns[2].xf = 23;  // column C
-    sheet.cellAt(1, 3).value = automation::Variant("C1");
+    sheet.cellAt(1, 3).value = "C1";
     ASSERT_NE(sheet.cell(1, 1), nullptr);
     EXPECT_EQ(sheet.cell(1, 1)->xf, 21);
     EXPECT_EQ(sheet.cell(1, 2)->xf, 15);

@@ -160,7 +160,7 @@ TEST(XlsFileDamage, WrongPasswordOnOurOwnEncryption) {
     m.sheets.emplace_back().name = "Only";
     m.sheets[0].cellAt(1, 1).value = "kept";
     auto bytes = office::writeXls(m, "right");
-    EXPECT_EQ(office::readXls(bytes, "right").sheets[0].cell(1, 1)->value, automation::Variant("kept"));
+    EXPECT_EQ(office::readXls(bytes, "right").sheets[0].cell(1, 1)->value, office::CellValue("kept"));
     const std::string message =
         "The password you supplied is not correct. Verify that the CAPS LOCK key is off and be sure to use "
         "the correct capitalization.";
@@ -168,7 +168,7 @@ TEST(XlsFileDamage, WrongPasswordOnOurOwnEncryption) {
     EXPECT_EQ(failureText(bytes, ""), message);
     // Written with the built-in password, it opens without one, as Excel does.
     auto builtIn = office::writeXls(m, "VelvetSweatshop");
-    EXPECT_EQ(office::readXls(builtIn, "").sheets[0].cell(1, 1)->value, automation::Variant("kept"));
+    EXPECT_EQ(office::readXls(builtIn, "").sheets[0].cell(1, 1)->value, office::CellValue("kept"));
 }
 
 TEST(XlsFileDamage, MissingFileNamesThePath) {

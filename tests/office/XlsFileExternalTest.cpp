@@ -100,9 +100,9 @@ std::string dump(const WorkbookModel& model) {
         out << "sheet\t" << escape(sheet.name) << "\t" << static_cast<int>(sheet.visibility) << "\n";
         for (std::size_t r = 0; r < sheet.rows.size(); ++r)
             for (std::size_t c = 0; c < sheet.rows[r].cells.size(); ++c) {
-                const Variant& v = sheet.rows[r].cells[c].value;
+                const office::CellValue& v = sheet.rows[r].cells[c].value;
                 std::string cell = std::to_string(r) + "\t" + std::to_string(c) + "\t";
-                if (v.isText()) out << cell << "text\t" << escape(v.text()) << "\n";
+                if (v.isText()) out << cell << "text\t" << escape(std::string(v.text())) << "\n";
                 else if (v.isNumber()) out << cell << "number\t" << numberBits(v.number()) << "\n";
                 else if (v.isBoolean()) out << cell << "bool\t" << (v.booleanValue() ? 1 : 0) << "\n";
                 else if (v.isError()) out << cell << "error\t" << static_cast<int>(v.errorCode()) << "\n";
@@ -173,7 +173,7 @@ WorkbookModel sampleModel() {
                 case 0: cell.value = static_cast<double>(rng() % 100000) - 50000; break;
                 case 1: cell.value = (static_cast<double>(rng() % 100000) - 50000) / 7.0; break;
                 case 2: cell.value = "t" + std::to_string(rng() % 50) + " \u4E2D\U0001F600"; break;
-                case 3: cell.value = Variant::boolean(rng() % 2 == 0); break;
+                case 3: cell.value = office::CellValue::boolean(rng() % 2 == 0); break;
                 case 4: cell.value = 1e300 / (1 + r); break;
                 default: cell.xf = boldXf; break;  // formatted, no value
                 }
@@ -184,7 +184,7 @@ WorkbookModel sampleModel() {
     for (int i = 0; i < 6000; ++i) wide += (i % 3 == 0) ? "\U0001F600" : "\u4E2D";  // 16-bit, split pairs
     m.sheets[0].cellAt(42, 1).value = wide;
     m.sheets[0].cellAt(43, 1).value = "";
-    m.sheets[0].cellAt(43, 2).value = Variant::error(0x07);
+    m.sheets[0].cellAt(43, 2).value = office::CellValue::error(0x07);
     m.activeSheet = 3;
     return m;
 }

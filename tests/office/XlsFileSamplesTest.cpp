@@ -23,7 +23,7 @@ std::vector<std::string> sheetNames(const WorkbookModel& model) {
 
 automation::Variant valueAt(const office::SheetModel& sheet, int row, int col) {
     const office::Cell* c = sheet.cell(row, col);
-    return c ? c->value : automation::Variant();
+    return c ? c->value.toVariant() : automation::Variant();
 }
 
 WorkbookModel readReference(const std::string& name, const std::string& password = {}) {

@@ -248,16 +248,16 @@ TEST_F(SheetTransferTest, AHiddenSheetIsCarriedAndTheNameMatchesInAnyCase) {
     const std::string file = sample("budget.xls");
     ASSERT_EQ(transfer(file, "NOTES", "Notes copy"), 0);
     EXPECT_EQ(carried("Notes copy").visibility, office::SheetVisibility::Visible);
-    EXPECT_EQ(carried("Notes copy").cell(2, 2)->value, Variant(42.0));
+    EXPECT_EQ(carried("Notes copy").cell(2, 2)->value, office::CellValue(42.0));
     ASSERT_EQ(transfer(file, "sUmMaRy", "Summary"), 0);  // a name the source uses for another sheet
-    EXPECT_EQ(carried("Summary").cell(2, 2)->value, Variant(5150.0));
+    EXPECT_EQ(carried("Summary").cell(2, 2)->value, office::CellValue(5150.0));
     EXPECT_EQ(sheetNames(), (std::vector<std::string>{"START", "Summary", "Notes copy"}));
 }
 
 TEST_F(SheetTransferTest, AProtectedSourceIsCarriedWithoutBeingChanged) {
     const std::string file = sample("protected.xls");  // structure protected, Summary protected with a password
     ASSERT_EQ(transfer(file, "Data", "Data copy"), 0);
-    EXPECT_EQ(carried("Data copy").cell(2, 2)->value, Variant(1200.0));
+    EXPECT_EQ(carried("Data copy").cell(2, 2)->value, office::CellValue(1200.0));
     // A sheet protected with a password cannot be frozen: only this line is canceled.
     EXPECT_EQ(transfer(file, "Summary", "Summary copy"), 1);
     ASSERT_EQ(windows.messages().size(), 1u);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <clocale>
+#include <random>
 #include <vector>
 
 #include "text/CaseFold.h"
@@ -53,6 +54,60 @@ TEST(TextUtf, BrokenInputBecomesReplacementCharacters) {
     decoder.add(0xDE00);
     decoder.finish();
     EXPECT_EQ(out, "\U0001F600");
+}
+
+// The records' strings are decoded in whole runs; the result must be what
+// decoding one unit at a time gives, however the runs are cut.
+TEST(TextUtf, RunsDecodeAsOneUnitAtATime) {
+    const std::uint16_t pool[] = {'a', 'Z', 0x00, 0x7F, 0x80, 0xE8, 0x7FF, 0x800, 0x4E2D, 0xFFFF,
+                                  0xD83D, 0xDBFF, 0xDE00, 0xDC00};
+    std::mt19937 rng(15);
+    for (int round = 0; round < 2000; ++round) {
+        std::vector<std::uint8_t> bytes;
+        const std::size_t units = rng() % 40;
+        const bool mostlyAscii = round % 2 == 0;
+        std::string expected;
+        text::Utf16Decoder reference(expected);
+        for (std::size_t i = 0; i < units; ++i) {
+            const std::uint16_t u = mostlyAscii && rng() % 8 ? static_cast<std::uint16_t>('a' + rng() % 26)
+                                                             : pool[rng() % std::size(pool)];
+            reference.add(u);
+            bytes.push_back(static_cast<std::uint8_t>(u & 0xFF));
+            bytes.push_back(static_cast<std::uint8_t>(u >> 8));
+        }
+        reference.finish();
+        std::string out = "kept ";
+        text::Utf16Decoder decoder(out);
+        for (std::size_t at = 0; at < units;) {
+            const std::size_t piece = std::min<std::size_t>(units - at, rng() % 6);
+            decoder.addLittleEndian(bytes.data() + 2 * at, piece);
+            at += piece;
+        }
+        decoder.finish();
+        ASSERT_EQ(out, "kept " + expected) << "round " << round;
+    }
+    // A high surrogate waiting when a run of plain letters comes.
+    std::string out;
+    text::Utf16Decoder decoder(out);
+    const std::uint8_t high[] = {0x3D, 0xD8}, letters[] = {'o', 0, 'k', 0};
+    decoder.addLittleEndian(high, 1);
+    decoder.addLittleEndian(letters, 2);
+    decoder.finish();
+    EXPECT_EQ(out, "\uFFFDok");
+
+    // Compressed characters: every byte as its code point.
+    std::vector<std::uint8_t> all(256);
+    std::string expectedLatin = "x";
+    for (int b = 0; b < 256; ++b) {
+        all[b] = static_cast<std::uint8_t>(b);
+        text::appendUtf8(expectedLatin, static_cast<char32_t>(b));
+    }
+    std::string latin = "x";
+    text::appendLatin1(latin, all.data(), all.size());
+    EXPECT_EQ(latin, expectedLatin);
+    latin = "x";
+    text::appendLatin1(latin, all.data(), 128);  // the plain run alone
+    EXPECT_EQ(latin, expectedLatin.substr(0, 129));
 }
 
 TEST(TextUtf, CountsCharactersNotBytes) {

@@ -58,6 +58,13 @@ std::uint64_t ContinuedBytes::offset() const {
     return segments_[seg_].offset + pos_;
 }
 
+std::size_t ContinuedBytes::bytesLeft() const {
+    if (seg_ >= segments_.size()) return 0;
+    std::size_t n = left();
+    for (std::size_t s = seg_ + 1; s < segments_.size(); ++s) n += segments_[s].bytes.size();
+    return n;
+}
+
 void ContinuedBytes::toNextSegment() {
     ++seg_;
     pos_ = 0;
@@ -89,6 +96,7 @@ void ContinuedBytes::skip(std::size_t n) {
 }
 
 void ContinuedBytes::readChars(std::size_t count, bool highByte, std::string& out) {
+    out.reserve(out.size() + count);  // the least it takes
     text::Utf16Decoder decoder(out);
     while (count > 0) {
         if (left() == 0) {

@@ -31,6 +31,8 @@ public:
     // A whole XLUnicodeRichExtendedString (SST entry, STRING body) appended to `out`.
     void readString(std::string& out);
     std::uint64_t offset() const;
+    // Bytes not read yet, in this record and its continuations.
+    std::size_t bytesLeft() const;
 
 private:
     struct Segment {

@@ -21,15 +21,17 @@ SheetKind kindOf(std::uint8_t dt) {
     }
 }
 
-void readSharedStrings(const Record& sst, RecordReader& reader, std::vector<std::string>& out) {
+void readSharedStrings(const Record& sst, RecordReader& reader, std::vector<CellText>& out) {
     ContinuedBytes in(sst, reader);
     in.u32();  // total uses
     std::uint32_t unique = in.u32();
     // Each entry takes at least 3 bytes: never trust the count for the reservation.
-    out.reserve(std::min<std::size_t>(unique, sst.body.size() / 3 + 1));
+    out.reserve(std::min<std::size_t>(unique, in.bytesLeft() / 3 + 1));
+    std::string text;  // one buffer for all entries; each text is then made at its size
     for (std::uint32_t i = 0; i < unique; ++i) {
-        std::string& text = out.emplace_back();
+        text.clear();
         in.readString(text);
+        out.emplace_back(text);
     }
 }
 

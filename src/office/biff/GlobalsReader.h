@@ -13,7 +13,7 @@ namespace office::biff {
 struct Globals {
     WorkbookModel model;                 // sheets hold name, kind, visibility only
     std::vector<std::uint32_t> sheetOffsets;  // lbPlyPos per sheet
-    std::vector<std::string> sharedStrings;
+    std::vector<CellText> sharedStrings;
 };
 
 // `stream` is the clear (decrypted) Workbook stream; reading starts after the

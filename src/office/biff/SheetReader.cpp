@@ -18,7 +18,7 @@ namespace {
 
 class SheetBuilder {
 public:
-    SheetBuilder(SheetModel& sheet, SharedStrings& strings, std::size_t xfCount, std::size_t bytesLeft)
+    SheetBuilder(SheetModel& sheet, const SharedStrings& strings, std::size_t xfCount, std::size_t bytesLeft)
         : sheet_(sheet), strings_(strings), xfCount_(xfCount), bytesLeft_(bytesLeft) {}
 
     void handle(const Record& r, RecordReader& reader);
@@ -60,7 +60,7 @@ private:
     void readFormula(ByteCursor in, std::uint64_t offset);
 
     SheetModel& sheet_;
-    SharedStrings& strings_;
+    const SharedStrings& strings_;
     std::size_t xfCount_;
     std::size_t bytesLeft_;  // of the stream, from the sheet's start
     Cell* pendingString_ = nullptr;  // a formula whose text result comes in the next STRING
@@ -141,12 +141,12 @@ void SheetBuilder::readFormula(ByteCursor in, std::uint64_t offset) {
     }
     switch (value[0]) {
     case 0:  // text, in the STRING record that follows
-        c.value = std::string();
+        c.value = CellText();
         pendingString_ = &c;
         break;
-    case 1: c.value = automation::Variant::boolean(value[2] != 0); break;
-    case 2: c.value = automation::Variant::error(value[2]); break;
-    default: c.value = std::string(); break;  // 3: empty text
+    case 1: c.value = CellValue::boolean(value[2] != 0); break;
+    case 2: c.value = CellValue::error(value[2]); break;
+    default: c.value = CellText(); break;  // 3: empty text
     }
 }
 
@@ -189,14 +189,14 @@ void SheetBuilder::handle(const Record& r, RecordReader& reader) {
         std::uint16_t row = in.u16(), col = in.u16(), ixfe = in.u16();
         std::uint32_t index = in.u32();
         if (index >= strings_.size()) throwDamaged("a cell refers to a missing shared string", r.offset);
-        cell(row, col, ixfe, r.offset).value = strings_.take(index);
+        cell(row, col, ixfe, r.offset).value = strings_[index];
         break;
     }
     case rec::kLabel:
     case rec::kRString: {
         std::uint16_t row = in.u16(), col = in.u16(), ixfe = in.u16();
-        std::string text = readUnicodeString(in);
-        cell(row, col, ixfe, r.offset).value = std::move(text);
+        const std::string text = readUnicodeString(in);
+        cell(row, col, ixfe, r.offset).value = CellText(text);
         break;
     }
     case rec::kNumber: {
@@ -237,7 +237,7 @@ void SheetBuilder::handle(const Record& r, RecordReader& reader) {
         std::uint8_t value = in.u8();
         bool isError = in.u8() != 0;
         cell(row, col, ixfe, r.offset).value =
-            isError ? automation::Variant::error(value) : automation::Variant::boolean(value != 0);
+            isError ? CellValue::error(value) : CellValue::boolean(value != 0);
         break;
     }
     case rec::kFormula: readFormula(in, r.offset); break;
@@ -245,7 +245,7 @@ void SheetBuilder::handle(const Record& r, RecordReader& reader) {
     case rec::kString: {
         std::string text;
         ContinuedBytes(r, reader).readString(text);
-        if (pendingString_) pendingString_->value = std::move(text);
+        if (pendingString_) pendingString_->value = CellText(text);
         pendingString_ = nullptr;
         break;
     }
@@ -256,7 +256,7 @@ void SheetBuilder::handle(const Record& r, RecordReader& reader) {
 }  // namespace
 
 std::size_t readSheet(std::span<const std::uint8_t> stream, std::uint32_t offset,
-               SharedStrings& sharedStrings, std::size_t xfCount, SheetModel& sheet) {
+               const SharedStrings& sharedStrings, std::size_t xfCount, SheetModel& sheet) {
     RecordReader reader(stream, offset);
     Record r;
     if (offset >= stream.size() || !reader.next(r) || r.id != rec::kBof || r.body.size() < 4)

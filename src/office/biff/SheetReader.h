@@ -17,7 +17,7 @@ namespace office::biff {
 // indexes become the default cell format. Returns the stream position after
 // the substream's EOF.
 std::size_t readSheet(std::span<const std::uint8_t> stream, std::uint32_t offset,
-               SharedStrings& sharedStrings, std::size_t xfCount, SheetModel& sheet);
+               const SharedStrings& sharedStrings, std::size_t xfCount, SheetModel& sheet);
 
 // A chart sheet's substream, kept whole in sheet.chartStream.
 std::size_t readChartSheet(std::span<const std::uint8_t> stream, std::uint32_t offset, SheetModel& sheet);

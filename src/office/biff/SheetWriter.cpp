@@ -114,16 +114,16 @@ public:
             writeFormula(row, col, xf, cell);
             return;
         }
-        const automation::Variant& v = cell.value;
-        switch (v.type()) {
-        case automation::Variant::Type::Empty:
+        const CellValue& v = cell.value;
+        switch (v.kind()) {
+        case CellValue::Kind::Empty:
             start(rec::kBlank, row, col, xf);
             break;
-        case automation::Variant::Type::Text:
+        case CellValue::Kind::Text:
             start(rec::kLabelSst, row, col, xf);
             put32((*context_.stringIndexes)[context_.nextString++]);
             break;
-        case automation::Variant::Type::Number:
+        case CellValue::Kind::Number:
             if (auto rk = encodeRk(v.number())) {
                 start(rec::kRk, row, col, xf);
                 put32(*rk);
@@ -134,8 +134,8 @@ public:
                 size_ += 8;
             }
             break;
-        case automation::Variant::Type::Boolean:
-        case automation::Variant::Type::Error:
+        case CellValue::Kind::Boolean:
+        case CellValue::Kind::Error:
             start(rec::kBoolErr, row, col, xf);
             buffer_[size_++] = v.isError() ? v.errorCode() : (v.booleanValue() ? 1 : 0);
             buffer_[size_++] = v.isError() ? 1 : 0;
@@ -149,7 +149,7 @@ private:
     // FORMULA with the cached value, the records that came with it, and the
     // text result in a STRING record.
     void writeFormula(std::uint16_t row, std::uint16_t col, std::uint16_t xf, const Cell& cell) {
-        const automation::Variant& v = cell.value;
+        const CellValue& v = cell.value;
         out_.begin(rec::kFormula);
         out_.u16(row);
         out_.u16(col);

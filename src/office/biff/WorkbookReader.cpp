@@ -58,11 +58,7 @@ bool findFilePass(RecordReader reader, Record& filePass) {
 WorkbookModel readClearStream(std::span<const std::uint8_t> stream, std::size_t globalsStart) {
     Globals globals = readGlobals(stream, globalsStart);
     WorkbookModel& model = globals.model;
-    std::vector<std::uint32_t> worksheetOffsets;
-    for (std::size_t i = 0; i < model.sheets.size(); ++i)
-        if (model.sheets[i].kind != SheetKind::VbModule && model.sheets[i].kind != SheetKind::Chart)
-            worksheetOffsets.push_back(globals.sheetOffsets[i]);
-    SharedStrings strings(std::move(globals.sharedStrings), stream, worksheetOffsets);
+    SharedStrings strings(std::move(globals.sharedStrings));
     // Substreams must not overlap: a damaged sheet list would otherwise make us
     // read the same records again and again.
     std::map<std::size_t, std::size_t> read;  // start -> end

@@ -105,7 +105,7 @@ CellSource modelCells(const WorkbookModel& model) {
     return [&model](int sheet, std::uint32_t row, std::uint32_t column) {
         CellContent content;
         if (sheet >= 0 && static_cast<std::size_t>(sheet) < model.sheets.size())
-            if (const Cell* cell = model.sheets[sheet].cell(row + 1, column + 1)) content.value = cell->value;
+            if (const Cell* cell = model.sheets[sheet].cell(row + 1, column + 1)) content.value = cell->value.toVariant();
         return content;
     };
 }

@@ -38,7 +38,7 @@ excel::Worksheet& EngineRange::Parent() {
 
 Variant EngineRange::Value() const {
     const Cell* cell = sheet_->sheet().cell(bounds_.firstRow, bounds_.firstColumn);
-    return cell ? cell->value : Variant{};
+    return cell ? cell->value.toVariant() : Variant{};
 }
 
 RangeBounds EngineRange::usedPart() const {
@@ -65,11 +65,12 @@ void EngineRange::SetValue(const Variant& value) {
     checkBlockSize();
     SheetModel& sheet = sheet_->sheet();
     const RangeBounds part = usedPart();
+    const CellValue held = CellValue::fromVariant(value);  // one text for the whole block
     for (std::uint32_t row = part.firstRow; row <= part.lastRow; ++row)
         for (std::uint32_t column = part.firstColumn; column <= part.lastColumn; ++column) {
-            if (value.isEmpty() && !sheet.cell(row, column)) continue;  // clearing nothing
+            if (held.isEmpty() && !sheet.cell(row, column)) continue;  // clearing nothing
             Cell& cell = sheet.cellAt(row, column);
-            cell.value = value;
+            cell.value = held;
             cell.formula.reset();  // a value typed over a formula replaces it
         }
 }

@@ -91,24 +91,24 @@ namespace {
 
 // Excel's ascending order: numbers, then texts ignoring case, then
 // booleans and errors; empty cells always last.
-int sortRank(const Variant& value) {
-    switch (value.type()) {
-    case Variant::Type::Number: return 0;
-    case Variant::Type::Text: return 1;
-    case Variant::Type::Boolean: return 2;
-    case Variant::Type::Error: return 3;
-    case Variant::Type::Empty: break;
+int sortRank(const CellValue& value) {
+    switch (value.kind()) {
+    case CellValue::Kind::Number: return 0;
+    case CellValue::Kind::Text: return 1;
+    case CellValue::Kind::Boolean: return 2;
+    case CellValue::Kind::Error: return 3;
+    case CellValue::Kind::Empty: break;
     }
     return 4;
 }
 
-bool sortsBefore(const Variant& a, const Variant& b) {
+bool sortsBefore(const CellValue& a, const CellValue& b) {
     const int rankA = sortRank(a), rankB = sortRank(b);
     if (rankA != rankB) return rankA < rankB;
-    switch (a.type()) {
-    case Variant::Type::Number: return a.number() < b.number();
-    case Variant::Type::Text: return text::compareForDisplay(a.text(), b.text()) < 0;
-    case Variant::Type::Boolean: return !a.booleanValue() && b.booleanValue();
+    switch (a.kind()) {
+    case CellValue::Kind::Number: return a.number() < b.number();
+    case CellValue::Kind::Text: return text::compareForDisplay(a.text(), b.text()) < 0;
+    case CellValue::Kind::Boolean: return !a.booleanValue() && b.booleanValue();
     default: return false;
     }
 }
@@ -129,13 +129,13 @@ void EngineRange::Sort(const Range& key, bool header) {
     // The cells of the range's columns, row by row, before anything moves.
     const std::uint32_t width = part.lastColumn - part.firstColumn + 1;
     std::vector<std::vector<Cell>> rows;
-    std::vector<Variant> keys;
+    std::vector<CellValue> keys;
     for (std::uint32_t row = part.firstRow; row <= part.lastRow; ++row) {
         std::vector<Cell> cells(width);
         for (std::uint32_t column = part.firstColumn; column <= part.lastColumn; ++column)
             if (const Cell* cell = sheet.cell(row, column)) cells[column - part.firstColumn] = *cell;
         const Cell* keyCell = sheet.cell(row, keyColumn);
-        keys.push_back(keyCell ? keyCell->value : Variant{});
+        keys.push_back(keyCell ? keyCell->value : CellValue{});
         rows.push_back(std::move(cells));
     }
     std::vector<std::size_t> order(rows.size());

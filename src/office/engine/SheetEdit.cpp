@@ -132,7 +132,7 @@ void pasteValues(const SheetModel& from, const RangeBounds& block, SheetModel& t
                  std::uint32_t targetColumn) {
     struct Value {
         std::uint32_t row, column;
-        automation::Variant value;
+        CellValue value;
     };
     std::vector<Value> values;  // read first: the source may be the target
     const auto lastRow = std::min<std::size_t>(block.lastRow, from.rows.size());

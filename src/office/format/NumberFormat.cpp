@@ -401,7 +401,7 @@ std::string FormatValue(const Variant& value, const std::string& code, bool date
 
 std::string ShownText(const WorkbookModel& model, const Cell& cell) {
     const std::uint16_t format = cell.xf < model.xfs.size() ? model.xfs[cell.xf].format : 0;
-    return FormatValue(cell.value, NumberFormatCode(model, format), model.dates1904);
+    return FormatValue(cell.value.toVariant(), NumberFormatCode(model, format), model.dates1904);
 }
 
 }  // namespace office

@@ -13,7 +13,7 @@ namespace {
 // font (7 pixels a character and 5 of padding at 96 dots per inch).
 double columnPoints(double characters) { return (characters * 7 + 5) * 0.75; }
 
-ShownCell::Align alignOf(const XfDef& xf, const automation::Variant& value) {
+ShownCell::Align alignOf(const XfDef& xf, const CellValue& value) {
     switch (xf.alignment.horizontal) {
     case HorizontalAlignment::Center:
     case HorizontalAlignment::CenterAcrossSelection: return ShownCell::Align::Center;

@@ -124,4 +124,4 @@ const FontDef& WorkbookModel::fontOfXf(std::uint16_t xf) const {
 
 // A sheet holds a cell for every column up to its last used one in every row:
 // a cell's size is most of a store's memory.
-static_assert(sizeof(office::Cell) <= 48, "a cell grew: see the note on Cell");
+static_assert(sizeof(office::Cell) <= 24, "a cell grew: see the note on Cell");

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "automation/Variant.h"
 #include "office/cfb/CompoundFile.h"
 #include "office/model/CellFormat.h"
+#include "office/model/CellValue.h"
 #include "office/model/Drawing.h"
 #include "office/model/FormulaRef.h"
 #include "office/model/KeptRecords.h"
@@ -24,11 +24,12 @@ namespace office {
 enum class SheetVisibility : std::uint8_t { Visible = 0, Hidden = 1, VeryHidden = 2 };
 enum class SheetKind : std::uint8_t { Worksheet = 0, MacroSheet = 1, Chart = 2, VbModule = 6 };
 
-// 48 bytes: the format number sits in the value's tail padding.
+// 24 bytes: the format number sits in the value's tail padding, the formula
+// and the text are one pointer each.
 struct Cell {
-    [[no_unique_address]] automation::Variant value;  // for a formula, its last calculated value
+    [[no_unique_address]] CellValue value;  // for a formula, its last calculated value
     std::uint16_t xf = kDefaultCellFormat;
-    FormulaRef formula;                  // none for plain values
+    FormulaRef formula;                     // none for plain values
     bool operator==(const Cell& other) const {
         return value == other.value && xf == other.xf &&
                (formula == other.formula || (formula && other.formula && *formula == *other.formula));
