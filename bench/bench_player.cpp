@@ -4,80 +4,49 @@
 // formatted rows with two pictures, shown and painted.
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-
 #include <QBuffer>
 #include <QImage>
 #include <QPainter>
 #include <filesystem>
 
-#include "builder/BuildPresentation.h"
 #include "office/XlsFile.h"
 #include "office/format/ShownSheet.h"
 #include "office/model/WorkbookModel.h"
-#include "core/Context.h"
-#include "platform/LinuxPlatform.h"
 #include "player/PresentationFile.h"
 #include "player/PresentationMenu.h"
 #include "render/GuiApplication.h"
 #include "render/SheetPainter.h"
-#include "store/BaseWorkbook.h"
 #include "store/DataLayout.h"
-#include "support/EngineObjects.h"
-#include "ui/scripted/ScriptedWindowSystem.h"
+#include "support/ScratchDataFolder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
+// One line built from the budget sample, then 100 lines of it in DATA.
 struct Bench {
-    testsupport::EngineObjects objects;
-    platform::LinuxPlatform platform;
-    ui::ScriptedWindowSystem windows;
-    core::Context ctx{objects, platform, windows};
-    fs::path folder = fs::temp_directory_path() / ("tavolex-bench-player-" + std::to_string(::getpid()));
+    testsupport::ScratchDataFolder data{"tavolex-bench-player"};
     std::string path;
 
-    // One line built from the budget sample, then 100 lines of it in DATA.
     Bench() {
-        fs::create_directories(folder);
-        windows.autoAcknowledge = true;
-        ctx.state.DataFolder = folder.string() + "/";
-        ctx.state.FileSystem = objects.CreateFileSystem();
-        store::InitFixedSettings(ctx.state);
-        const std::string budget = (folder / "budget.xls").string();
-        fs::copy_file(fs::path(TAVOLEX_SHARED_SAMPLES) / "budget.xls", budget);
-        store::CreateBaseWorkbook(ctx, ctx.state.DataFolder);
-        store::OpenBaseWorkbook(ctx);
-        auto& data = *ctx.state.DataSheet;
-        const automation::Variant row[] = {1.0, "Bench", "", "Summary", budget, "Summary", "Totals", "", {}, {}, 100.0};
-        for (long column = 1; column <= 11; ++column) data.Cells(2, column)->SetValue(row[column - 1]);
-        store::SaveAndCloseBaseWorkbook(ctx);
-        ctx.state.SelectedGroup = "Bench";
-        windows.answerInput("1");
-        windows.answerInput("pw");
-        int status = -1;
-        builder::BuildPresentation(ctx, status, {});
-        path = ctx.state.PresentationPath;
+        const std::string budget = data.copySample("budget.xls");
+        data.writeBase([&](automation::excel::Worksheet& sheet) {
+            testsupport::writeRow(sheet, 2, {1.0, "Bench", "", "Summary", budget, "Summary", "Totals", "", {}, {}, 100.0});
+        });
+        path = data.buildPresentation("Bench", "1", "pw");
 
-        auto excel = objects.CreateExcel();
+        auto excel = data.objects.CreateExcel();
         auto book = excel->GetWorkbooks().Open(path);
         book->Unprotect("pw");
         auto sheet = book->Worksheets(store::kDataSheet);
-        sheet->Unprotect(ctx.state.BasePassword);
-        for (long k = 1; k <= 100; ++k) {
-            sheet->Cells(k + 1, 1)->SetValue(static_cast<double>(k));
-            sheet->Cells(k + 1, 2)->SetValue("Bench");
-            sheet->Cells(k + 1, 3)->SetValue(k % 10 == 0 ? "V" : "");
-            sheet->Cells(k + 1, 4)->SetValue("Description of line " + std::to_string(k));
-            sheet->Cells(k + 1, 5)->SetValue(budget);
-            sheet->Cells(k + 1, 6)->SetValue("Summary");
-            sheet->Cells(k + 1, 7)->SetValue("Totals");
-        }
+        sheet->Unprotect(data.ctx.state.BasePassword);
+        for (long k = 1; k <= 100; ++k)
+            testsupport::writeRow(*sheet, k + 1,
+                                  {static_cast<double>(k), "Bench", k % 10 == 0 ? "V" : "",
+                                   "Description of line " + std::to_string(k), budget, "Summary", "Totals"});
         book->Save();
         excel->Quit();
     }
-    ~Bench() { fs::remove_all(folder); }
 };
 
 Bench& bench() {
@@ -88,9 +57,9 @@ Bench& bench() {
 void BM_OpenPresentationAndLoadMenu(benchmark::State& state) {
     Bench& b = bench();
     for (auto _ : state) {
-        auto excel = b.objects.CreateExcel();
+        auto excel = b.data.objects.CreateExcel();
         player::PresentationFile file = player::PresentationFile::Open(*excel, b.path);
-        player::Us_Menu menu(b.ctx, file, {});
+        player::Us_Menu menu(b.data.ctx, file, {});
         menu.ensureLoaded();
         if (menu.ListBox1.ListCount() != 90) {  // every tenth line is a "V" line
             state.SkipWithError("the menu does not list the 90 shown lines");
@@ -102,20 +71,30 @@ void BM_OpenPresentationAndLoadMenu(benchmark::State& state) {
 }
 BENCHMARK(BM_OpenPresentationAndLoadMenu)->Unit(benchmark::kMillisecond);
 
+// The formatted sample with its Report's amount rows repeated down to row
+// 300; `report` stays null when the sample has no such sheet.
+struct ReportOf300Rows {
+    office::WorkbookModel model = office::readXlsFile(testsupport::sharedSample("formatted.xls").string(), "");
+    office::SheetModel* report = nullptr;
+
+    ReportOf300Rows() {
+        for (auto& sheet : model.sheets)
+            if (sheet.name == "Report" && sheet.rows.size() >= 7) report = &sheet;
+        if (!report) return;
+        const std::vector<office::RowDef> amounts(report->rows.begin() + 2, report->rows.begin() + 7);
+        while (report->rows.size() < 300) report->rows.push_back(amounts[report->rows.size() % amounts.size()]);
+    }
+    ReportOf300Rows(const ReportOf300Rows&) = delete;
+    ReportOf300Rows& operator=(const ReportOf300Rows&) = delete;
+};
+
 // What the sheet view is given for a sheet of 300 formatted rows: the
 // formatted sample's amount rows repeated, every text as its format shows it.
 void BM_ShowSheetOf300FormattedRows(benchmark::State& state) {
-    office::WorkbookModel model =
-        office::readXlsFile((fs::path(TAVOLEX_SHARED_SAMPLES) / "formatted.xls").string(), "");
-    office::SheetModel* report = nullptr;
-    for (auto& sheet : model.sheets)
-        if (sheet.name == "Report") report = &sheet;
-    if (!report || report->rows.size() < 7) {
-        state.SkipWithError("the formatted sample has no Report sheet");
-        return;
-    }
-    const std::vector<office::RowDef> amounts(report->rows.begin() + 2, report->rows.begin() + 7);
-    while (report->rows.size() < 300) report->rows.push_back(amounts[report->rows.size() % amounts.size()]);
+    ReportOf300Rows sample;
+    if (!sample.report) return state.SkipWithError("the formatted sample has no Report sheet");
+    office::WorkbookModel& model = sample.model;
+    office::SheetModel* report = sample.report;
     for (auto _ : state) {
         const office::ShownSheet shown = office::ShowSheet(model, *report);
         benchmark::DoNotOptimize(shown.cells.size());
@@ -140,17 +119,10 @@ office::StoredPicture storedPng(const std::vector<std::uint8_t>& png) {
 // screen (1280 x 1024) painted off-screen.
 void BM_PaintSheetOf300FormattedRowsWithTwoPictures(benchmark::State& state) {
     render::ensureGuiApplication();
-    office::WorkbookModel model =
-        office::readXlsFile((fs::path(TAVOLEX_SHARED_SAMPLES) / "formatted.xls").string(), "");
-    office::SheetModel* report = nullptr;
-    for (auto& sheet : model.sheets)
-        if (sheet.name == "Report") report = &sheet;
-    if (!report || report->rows.size() < 7) {
-        state.SkipWithError("the formatted sample has no Report sheet");
-        return;
-    }
-    const std::vector<office::RowDef> amounts(report->rows.begin() + 2, report->rows.begin() + 7);
-    while (report->rows.size() < 300) report->rows.push_back(amounts[report->rows.size() % amounts.size()]);
+    ReportOf300Rows sample;
+    if (!sample.report) return state.SkipWithError("the formatted sample has no Report sheet");
+    office::WorkbookModel& model = sample.model;
+    office::SheetModel* report = sample.report;
     report->drawings.clear();
     for (std::uint32_t k = 0; k < 2; ++k) {
         // A chart-sized picture with some drawing in it.

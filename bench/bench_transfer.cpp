@@ -10,19 +10,12 @@
 #include <filesystem>
 #include <fstream>
 
-#include <unistd.h>
-
 #include "builder/SheetTransfer.h"
-#include "core/Context.h"
 #include "office/XlsFile.h"
-#include "office/engine/DocumentEngines.h"
-#include "office/engine/EngineApplication.h"
 #include "office/engine/EngineWorkbook.h"
-#include "office/engine/ExcelEngine.h"
-#include "platform/LinuxFileSystem.h"
-#include "platform/LinuxPlatform.h"
 #include "render/QtPictureMaker.h"
-#include "ui/scripted/ScriptedWindowSystem.h"
+#include "support/OnePixelPng.h"
+#include "support/ScratchDataFolder.h"
 
 namespace {
 
@@ -30,37 +23,11 @@ namespace fs = std::filesystem;
 
 constexpr std::uint32_t kRows = 300;
 
-const std::vector<std::uint8_t> kPng = {
-    0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0x00, 0x00, 0x00, 0x0D, 0x49, 0x48, 0x44, 0x52, 0x00, 0x00,
-    0x00, 0x01, 0x00, 0x00, 0x00, 0x01, 0x08, 0x02, 0x00, 0x00, 0x00, 0x90, 0x77, 0x53, 0xDE, 0x00, 0x00, 0x00,
-    0x0C, 0x49, 0x44, 0x41, 0x54, 0x78, 0x9C, 0x63, 0xF8, 0xCF, 0xC0, 0x00, 0x00, 0x03, 0x01, 0x01, 0x00, 0xC9,
-    0xFE, 0x92, 0xEF, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4E, 0x44, 0xAE, 0x42, 0x60, 0x82};
-
-class Objects : public automation::ObjectFactory {
-public:
-    bool qtPictures = false;
-    std::shared_ptr<automation::excel::Application> CreateExcel() override {
-        auto app = office::engine::createExcelApplication();
-        auto& state = *dynamic_cast<office::engine::EngineApplication&>(*app).state();
-        if (qtPictures)
-            state.pictures = std::make_shared<render::QtPictureMaker>();
-        else
-            state.drawChart = [](const office::engine::ChartToDraw&) { return automation::Picture{kPng, 1, 1}; };
-        return app;
-    }
-    std::shared_ptr<automation::FileSystem> CreateFileSystem() override {
-        return std::make_shared<platform::LinuxFileSystem>();
-    }
-    std::shared_ptr<automation::word::Application> CreateWord() override {
-        return office::engine::createWordApplication();
-    }
-};
-
 // formatted.xls with its four region rows repeated down to row 300 and the
 // charts moved below them.
 void writeSource(const fs::path& path) {
     office::WorkbookModel model =
-        office::readXlsFile(std::string(TAVOLEX_SHARED_SAMPLES) + "/formatted.xls", "");
+        office::readXlsFile(testsupport::sharedSample("formatted.xls").string(), "");
     office::SheetModel& sheet = model.sheets.at(0);
     const std::vector<office::RowDef> pattern(sheet.rows.begin() + 2, sheet.rows.begin() + 6);
     std::vector<office::RowDef> tail(sheet.rows.begin() + 6, sheet.rows.end());
@@ -84,17 +51,17 @@ void writeSource(const fs::path& path) {
 }
 
 void BM_TransferSheet(benchmark::State& state) {
-    Objects objects;
-    objects.qtPictures = state.range(0) == 1;
-    platform::LinuxPlatform platform;
-    ui::ScriptedWindowSystem windows;
-    windows.autoAcknowledge = true;
-    core::Context ctx{objects, platform, windows};
-    const fs::path folder = fs::temp_directory_path() / ("tavolex-bench-transfer-" + std::to_string(::getpid()));
-    fs::create_directories(folder);
-    const fs::path source = folder / "formatted 300.xls";
+    testsupport::ScratchDataFolder data{"tavolex-bench-transfer"};
+    if (state.range(0) == 1)
+        data.objects.pictures = std::make_shared<render::QtPictureMaker>();
+    else
+        data.objects.drawChart = [](const office::engine::ChartToDraw&) {
+            return automation::Picture{testsupport::onePixelPng(), 1, 1};
+        };
+    core::Context& ctx = data.ctx;
+    const fs::path source = data.path() / "formatted 300.xls";
     writeSource(source);
-    ctx.state.ExcelApp = objects.CreateExcel();
+    ctx.state.ExcelApp = data.objects.CreateExcel();
 
     double charts = -1, pictures = 0, filledRows = 0;
     for (auto _ : state) {
@@ -120,7 +87,6 @@ void BM_TransferSheet(benchmark::State& state) {
     state.counters["charts_left"] = charts;
     state.counters["pictures"] = pictures;
     ctx.state.ExcelApp->Quit();
-    fs::remove_all(folder);
 }
 BENCHMARK(BM_TransferSheet)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 

@@ -13,14 +13,15 @@ old=$1 new=$2 runs=${3:-7}
 stores=${STORES:?set STORES to the folder of bench/store_commands.sh}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+# shellcheck source=store_timing.sh
+. "$(dirname "$0")/store_timing.sh"
 
-# once TOOL STORE ARGS...: appends "cpu faults kb" to $work/<tool>.txt
+# once TOOL STORE ARGS...: prints "cpu faults kb"
 once() {
   local tool=$1 store=$2; shift 2
-  rm -rf "$work/run"; mkdir "$work/run"; cp "$stores/$store/BasePresentation.xls" "$work/run/"
+  fresh_run "$stores/$store"
   perf stat -x, -e task-clock,page-faults -o "$work/perf.txt" "$tool" --no-feedback-pause "${@/FOLDER/$work/run}" > /dev/null 2>&1
-  rm -rf "$work/run"; mkdir "$work/run"; cp "$stores/$store/BasePresentation.xls" "$work/run/"
+  fresh_run "$stores/$store"
   /usr/bin/time -f %M -o "$work/time.txt" "$tool" --no-feedback-pause "${@/FOLDER/$work/run}" > /dev/null 2>&1
   echo "$(awk -F, '/task-clock/ { c = $1 } /page-faults/ { f = $1 } END { print c, f }' "$work/perf.txt") $(cat "$work/time.txt")"
 }
@@ -34,22 +35,15 @@ summary() {  # the least and median CPU, median faults and peak MB of a file of 
   printf '%5.0f / %5.0f ms %6.0f %6.1f MB' "$least" "$cpu" "$faults" "$(awk -v k="$kb" 'BEGIN { print k / 1024 }')"
 }
 
-row() {  # row LABEL STORE ARGS...
-  local label=$1; shift
+row() {  # row LABEL STORE ARGS... (STORE s or d: the stores of 9,999 lines)
+  local label=$1 store=$2; shift 2
   : > "$work/old.txt"; : > "$work/new.txt"
   for ((i = 0; i < runs; ++i)); do
-    once "$old" "$@" >> "$work/old.txt"
-    once "$new" "$@" >> "$work/new.txt"
+    once "$old" "${store}9999" "$@" >> "$work/old.txt"
+    once "$new" "${store}9999" "$@" >> "$work/new.txt"
   done
   printf '%-34s %s   %s\n' "$label" "$(summary "$work/old.txt")" "$(summary "$work/new.txt")"
 }
 
 echo "9,999 lines, $runs runs each in turns: CPU least / median, page faults, peak memory (old, then new)"
-row "load the list" s9999 list FOLDER
-row "New (name checked)" s9999 new FOLDER "A new group"
-row "Copy a group (50 lines)" d9999 copy FOLDER "Group 5" "Group copy"
-row "Delete a group (50 lines)" s9999 delete FOLDER "Group 5"
-row "line editor: load a line" s9999 line-load FOLDER "Group 5" 0
-row "line editor: save a new line" d9999 line-insert FOLDER "Group 5" "a new line" /etc/hostname 150
-row "line editor: save a copied line" d9999 line-duplicate FOLDER "Bench" 0 151
-row "line editor: delete a line" s9999 line-delete FOLDER "Group 5" 0
+every_command

@@ -37,16 +37,15 @@ make_store() {  # make_store FOLDER LINES
   fi
 }
 
-# median of the numbers on standard input
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+# shellcheck source=store_timing.sh
+. "$here/store_timing.sh"
 
 # measure FOLDER ARGS...: prints "milliseconds kilobytes" (medians)
 measure() {
   local folder=$1; shift
   local times=() peaks=() cpus=()
   for ((i = 0; i < runs; ++i)); do
-    rm -rf "$work/run"; mkdir "$work/run"
-    cp "$folder/BasePresentation.xls" "$work/run/"
+    fresh_run "$folder"
     local start end
     start=$(date +%s%N)
     /usr/bin/time -v -o "$work/time.txt" "$tool" --no-feedback-pause "${@/FOLDER/$work/run}" > /dev/null 2> "$work/err.txt" \
@@ -62,7 +61,7 @@ measure() {
     # The CPU time in a run of its own (perf would count in the peak memory):
     # on a shared machine it says more than the wall time.
     if [ -n "$perf" ]; then
-      cp "$folder/BasePresentation.xls" "$work/run/"
+      fresh_run "$folder"
       perf stat -x, -e task-clock -o "$work/perf.txt" "$tool" --no-feedback-pause "${@/FOLDER/$work/run}" > /dev/null 2>&1
       cpus+=("$(awk -F, '/task-clock/ { print $1 }' "$work/perf.txt")")
     fi
@@ -103,11 +102,4 @@ for n in "${sizes[@]}"; do
   "$tool" --no-feedback-pause line-insert "$stores/d$n" "Bench" "a line" /etc/hostname 150 > /dev/null
   "$tool" list "$stores/d$n" | grep -qx Bench || { echo "could not prepare the store d$n" >&2; exit 1; }
 done
-row "load the list" s list FOLDER
-row "New (name checked)" s new FOLDER "A new group"
-row "Copy a group (50 lines)" d copy FOLDER "Group 5" "Group copy"
-row "Delete a group (50 lines)" s delete FOLDER "Group 5"
-row "line editor: load a line" s line-load FOLDER "Group 5" 0
-row "line editor: save a new line" d line-insert FOLDER "Group 5" "a new line" /etc/hostname 150
-row "line editor: save a copied line" d line-duplicate FOLDER "Bench" 0 151
-row "line editor: delete a line" s line-delete FOLDER "Group 5" 0
+every_command

@@ -1,6 +1,6 @@
 #include "player/PlayPresentation.h"
 
-#include "automation/AutomationError.h"
+#include "player/OpenPresentation.h"
 #include "player/Userform00.h"
 
 namespace player {
@@ -26,23 +26,10 @@ void RunPresentationMenu(core::Context& ctx, const PresentationFile& file, const
 }
 
 void PlayPresentation(core::Context& ctx, const std::string& path, const PlayerSeams& seams) {
-    auto excel = ctx.objects.CreateExcel();
-    struct Quit {
-        automation::excel::Application& excel;
-        ~Quit() {
-            try {
-                excel.Quit();
-            } catch (const automation::AutomationError&) {
-            }
-        }
-    } quit{*excel};
-    PresentationFile file = PresentationFile::Open(*excel, path);
-    struct Close {
-        PresentationFile& file;
-        ~Close() { file.close(); }
-    } close{file};
-    if (seams.opened) seams.opened(file);
-    RunPresentationMenu(ctx, file, seams);
+    WithOpenPresentation(ctx.objects, path, [&](const PresentationFile& file) {
+        if (seams.opened) seams.opened(file);
+        RunPresentationMenu(ctx, file, seams);
+    });
 }
 
 }  // namespace player

@@ -10,6 +10,7 @@
 
 #include "automation/AutomationError.h"
 #include "pdf/PdfJoin.h"
+#include "player/OpenPresentation.h"
 #include "player/PrivateFolder.h"
 
 namespace player {
@@ -113,22 +114,9 @@ int ExportPresentationPdf(core::Context& ctx, const std::string& path, const std
                           const SheetPdfWriter& sheetPdf, LinePdfMaker& lines, std::ostream& err) {
     ExportReport report;
     try {
-        auto excel = ctx.objects.CreateExcel();
-        struct Quit {
-            automation::excel::Application& excel;
-            ~Quit() {
-                try {
-                    excel.Quit();
-                } catch (const AutomationError&) {
-                }
-            }
-        } quit{*excel};
-        PresentationFile file = PresentationFile::Open(*excel, path);
-        struct Close {
-            PresentationFile& file;
-            ~Close() { file.close(); }
-        } close{file};
-        report = ExportPdf(file, sheetPdf, lines, outPath);
+        WithOpenPresentation(ctx.objects, path, [&](const PresentationFile& file) {
+            report = ExportPdf(file, sheetPdf, lines, outPath);
+        });
     } catch (const AutomationError& error) {
         report.problems.push_back(error.description());
     }

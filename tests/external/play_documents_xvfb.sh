@@ -14,24 +14,9 @@
 # Exit 0 passed, 1 failed, 77 skipped (no Xvfb, xdotool, LibreOffice or program).
 set -uo pipefail
 
-build=${TAVOLEX_BUILD_DIR:-${1:-}}
-[ -n "$build" ] || { echo "usage: $0 BUILD_DIR (or set TAVOLEX_BUILD_DIR)" >&2; exit 1; }
-build=$(cd "$build" && pwd)
-program=$build/src/Tavolex
-store=$build/tests/tavolex_store_tool
-here=$(cd "$(dirname "$0")" && pwd)
-samples="${TAVOLEX_SOURCE_DIR:-$here/../..}/tests/data"
-
-for tool in Xvfb xdotool soffice; do
-  command -v "$tool" > /dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
-[ -x "$program" ] && [ -x "$store" ] || { echo "SKIP: the program or the store tool is not built"; exit 77; }
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/tavolex-play-docs.XXXXXX")
-app_pid=""
-# shellcheck source=lib/display.sh
-. "$here/lib/display.sh"
-trap end_check EXIT
+needs="soffice" scratch=tavolex-play-docs
+# shellcheck source=lib/player_check.sh
+. "$(dirname "$0")/lib/player_check.sh"
 
 # A first layout by LibreOffice takes seconds: waits at most 90 s.
 wait_long() {
@@ -67,10 +52,7 @@ cp "$samples/report.doc" "$samples/deck.ppt" "$folder/"
 "$store" create "$folder" > /dev/null || fail "no base workbook"
 "$store" add "$folder" 1 "Docs" "The report" 100 "" "$folder/report.doc" "" "" 2 3 || fail "no line"
 "$store" add "$folder" 2 "Docs" "The deck" 200 "" "$folder/deck.ppt" "" "" 2 6 || fail "no line"
-env -u DISPLAY "$program" --build "$folder" --group Docs --version 1 > "$work/build.log" 2>&1 \
-  || fail "the build failed: $(cat "$work/build.log")"
-presentation="$folder/Docs - 1.xls"
-[ -f "$presentation" ] || fail "no Presentation written"
+build_presentation "$folder" Docs
 
 start_display
 

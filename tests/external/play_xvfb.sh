@@ -15,24 +15,9 @@
 # Exit 0 passed, 1 failed, 77 skipped (no Xvfb or xdotool, or no program).
 set -uo pipefail
 
-build=${TAVOLEX_BUILD_DIR:-${1:-}}
-[ -n "$build" ] || { echo "usage: $0 BUILD_DIR (or set TAVOLEX_BUILD_DIR)" >&2; exit 1; }
-build=$(cd "$build" && pwd)
-program=$build/src/Tavolex
-store=$build/tests/tavolex_store_tool
-here=$(cd "$(dirname "$0")" && pwd)
-samples="${TAVOLEX_SOURCE_DIR:-$here/../..}/tests/data"
-
-for tool in Xvfb xdotool; do
-  command -v "$tool" > /dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
-[ -x "$program" ] && [ -x "$store" ] || { echo "SKIP: the program or the store tool is not built"; exit 77; }
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/tavolex-play.XXXXXX")
-app_pid=""
-# shellcheck source=lib/display.sh
-. "$here/lib/display.sh"
-trap end_check EXIT
+needs="" scratch=tavolex-play
+# shellcheck source=lib/player_check.sh
+. "$(dirname "$0")/lib/player_check.sh"
 
 # Waits at most 20 s for the program to end; leaves its exit status in $status.
 wait_end() {
@@ -64,10 +49,7 @@ cp "$samples/budget.xls" "$samples/formatted.xls" "$folder/"
 "$store" create "$folder" > /dev/null || fail "no base workbook"
 "$store" add "$folder" 1 "Review" "Quarterly report" 100 "" "$folder/formatted.xls" Report Report "" "" || fail "no line"
 "$store" add "$folder" 2 "Review" "Totals" 200 "" "$folder/budget.xls" Summary Totals "" "" || fail "no line"
-env -u DISPLAY "$program" --build "$folder" --group Review --version 1 > "$work/build.log" 2>&1 \
-  || fail "the build failed: $(cat "$work/build.log")"
-presentation="$folder/Review - 1.xls"
-[ -f "$presentation" ] || fail "no Presentation written"
+build_presentation "$folder" Review
 before=$(sha256sum "$presentation")
 
 start_display

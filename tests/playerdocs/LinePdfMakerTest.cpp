@@ -117,29 +117,33 @@ TEST_F(LinePdfMakerTest, ALayoutOfAnotherPageCountShowsTheRangeClampedAndSaysSoO
         folder.path().string(), "name=$(basename \"$input\"); cp '" + three + "' \"$outdir/${name%.*}.pdf\"");
     app::LibreOfficePdfMaker maker(ctx, program);
 
-    const auto first = maker.pagesOf(*file, line(0));
-    ASSERT_TRUE(first);
-    EXPECT_EQ(first->first, 2);
-    EXPECT_EQ(first->last, 3);
-    EXPECT_NE(first->notice.find("5 pages"), std::string::npos) << first->notice;
-    EXPECT_NE(first->notice.find("3 pages"), std::string::npos) << first->notice;
-
-    player::PresentationLine pastTheEnd = line(0);
-    pastTheEnd.firstPage = 4;
-    pastTheEnd.lastPage = 5;
-    const auto clamped = maker.pagesOf(*file, pastTheEnd);
-    ASSERT_TRUE(clamped);
-    EXPECT_EQ(clamped->first, 3);
-    EXPECT_EQ(clamped->last, 3);
-    EXPECT_EQ(clamped->notice, "") << "the user is told once";
-
-    player::PresentationLine backwards = line(0);
-    backwards.firstPage = 2;
-    backwards.lastPage = 1;
-    const auto single = maker.pagesOf(*file, backwards);
-    ASSERT_TRUE(single);
-    EXPECT_EQ(single->first, 2);
-    EXPECT_EQ(single->last, 2);
+    // The report's ranges against the three pages laid out, in the order
+    // shown: the notice comes with the first only.
+    struct Case {
+        double firstPage, lastPage;  // as the line asks
+        int first, last;             // as shown
+    };
+    const Case cases[] = {
+        {2, 3, 2, 3},  // within the layout
+        {4, 5, 3, 3},  // past its end: its last page
+        {2, 1, 2, 2},  // backwards: the first page alone
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "pages " << c.firstPage << " to " << c.lastPage);
+        player::PresentationLine report = line(0);
+        report.firstPage = c.firstPage;
+        report.lastPage = c.lastPage;
+        const auto shown = maker.pagesOf(*file, report);
+        ASSERT_TRUE(shown);
+        EXPECT_EQ(shown->first, c.first);
+        EXPECT_EQ(shown->last, c.last);
+        if (&c == cases) {
+            EXPECT_NE(shown->notice.find("5 pages"), std::string::npos) << shown->notice;
+            EXPECT_NE(shown->notice.find("3 pages"), std::string::npos) << shown->notice;
+        } else {
+            EXPECT_EQ(shown->notice, "") << "the user is told once";
+        }
+    }
 
     // Italian users read it in Italian.
     ctx.state.LanguageCode = "I";

@@ -1,11 +1,12 @@
 #pragma once
 // The office engine's Excel, Word and PowerPoint with the Linux file system,
-// for tools and tests that need real files but no chart pictures.
+// for tools, tests and benchmarks that need real files.
 #include <memory>
 #include <string>
 
 #include "automation/ObjectFactory.h"
 #include "office/engine/DocumentEngines.h"
+#include "office/engine/EngineApplication.h"
 #include "office/engine/ExcelEngine.h"
 #include "platform/LinuxFileSystem.h"
 
@@ -14,7 +15,9 @@ namespace testsupport {
 class EngineObjects : public automation::ObjectFactory {
 public:
     std::shared_ptr<automation::excel::Application> CreateExcel() override {
-        return office::engine::createExcelApplication();
+        auto app = office::engine::createExcelApplication(pictures);
+        if (drawChart) dynamic_cast<office::engine::EngineApplication&>(*app).state()->drawChart = drawChart;
+        return app;
     }
     std::shared_ptr<automation::FileSystem> CreateFileSystem() override {
         return std::make_shared<platform::LinuxFileSystem>();
@@ -25,6 +28,11 @@ public:
     std::shared_ptr<automation::powerpoint::Presentation> GetPresentation(const std::string& fileName) override {
         return office::engine::bindPresentationFile(fileName);
     }
+
+    // How the next Excel instances draw: chart pictures and object icons by
+    // `pictures` (none when empty), chart pictures by `drawChart` when set.
+    std::shared_ptr<automation::PictureMaker> pictures;
+    office::engine::ChartDrawer drawChart;
 };
 
 }  // namespace testsupport
