@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstdio>
+#include <vector>
 
 #include "automation/AutomationError.h"
 #include "office/cfb/CompoundFile.h"
@@ -23,11 +24,27 @@ bool same(const office::cfb::Node& a, const office::cfb::Node& b) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     office::cfb::Node root;
+    bool accepted = true;
     try {
         root = office::cfb::readCompoundFile({data, size});
     } catch (const automation::AutomationError&) {
-        return 0;  // rejected cleanly
+        accepted = false;
     }
+    // Reading with the bytes given up (the Workbook stream moved into place
+    // in them) must accept and refuse the same files and give the same tree.
+    try {
+        const auto taken = office::cfb::readCompoundFile(std::vector<std::uint8_t>(data, data + size), "Workbook");
+        if (!accepted || !same(root, taken)) {
+            std::fprintf(stderr, "reading in place gave another tree\n");
+            std::abort();
+        }
+    } catch (const automation::AutomationError&) {
+        if (accepted) {
+            std::fprintf(stderr, "reading in place refused a file read by copying\n");
+            std::abort();
+        }
+    }
+    if (!accepted) return 0;  // rejected cleanly
     // Accepted: the writer must take it (no exception expected) and the result
     // must read back to the same tree.
     const auto bytes = office::cfb::writeCompoundFile(root);
