@@ -8,7 +8,7 @@ mode=${1:-test}
 
 packages=(
   build-essential cmake g++ googletest libgtest-dev
-  libicu-dev libxxhash-dev qt6-base-dev qt6-charts-dev qt6-pdf-dev libqpdf-dev libqt6opengl6-dev fonts-liberation fonts-dejavu-core fonts-wine xdg-utils xdg-user-dirs
+  libicu-dev qt6-base-dev qt6-charts-dev qt6-pdf-dev libqpdf-dev libqt6opengl6-dev fonts-liberation fonts-dejavu-core fonts-wine xdg-utils xdg-user-dirs
 )
 if [ "$mode" = test ]; then
   packages+=(

@@ -9,7 +9,6 @@
 
 #include "automation/AutomationError.h"
 #include "office/biff/Biff8.h"
-#include "office/RecentWorkbook.h"
 #include "office/cfb/CompoundFile.h"
 
 namespace office {
@@ -33,8 +32,7 @@ cfb::Node parseCompound(Bytes&& fileBytes) {
     }
 }
 
-// Takes the "Workbook" (or old "Book") stream out of the root storage.
-std::vector<std::uint8_t> takeWorkbookStream(cfb::Node& root) {
+WorkbookModel readWorkbook(cfb::Node root, const std::string& password) {
     auto isWorkbook = [](const cfb::Node& node, std::string_view name) {
         return !node.isStorage && cfb::compareNames(node.name, name) == 0;
     };
@@ -44,14 +42,10 @@ std::vector<std::uint8_t> takeWorkbookStream(cfb::Node& root) {
         stream = std::find_if(root.children.begin(), root.children.end(),
                               [&](const cfb::Node& n) { return isWorkbook(n, "Book"); });
     if (stream == root.children.end()) throw AutomationError(kError, kNotReadable + "it holds no workbook stream.");
+    // The stream is decrypted where it is, and everything else of the file kept as it is.
     std::vector<std::uint8_t> bytes = std::move(stream->data);
     root.children.erase(stream);
-    return bytes;
-}
-
-WorkbookModel readWorkbook(cfb::Node root, const std::string& password) {
-    // The stream is decrypted where it is, and everything else of the file kept as it is.
-    WorkbookModel model = biff::readWorkbookStream(takeWorkbookStream(root), password);
+    WorkbookModel model = biff::readWorkbookStream(std::move(bytes), password);
     model.rootStorage = std::move(root);
     return model;
 }
@@ -76,34 +70,13 @@ WorkbookModel readXls(std::span<const std::uint8_t> fileBytes, const std::string
 
 WorkbookModel readXls(std::vector<std::uint8_t>&& fileBytes, const std::string& password) {
     return guarded([&] {
-        const RecentWorkbook::Digest digest = RecentWorkbook::digestOf(fileBytes);
-        if (auto recent = findRecentWorkbook(digest, password)) {
-            std::vector<std::uint8_t>().swap(fileBytes);
-            WorkbookModel model = biff::readClearWorkbookStream(recent->stream);
-            model.rootStorage = recent->otherStreams;
-            return model;
-        }
-        forgetRecentWorkbook();  // its memory serves this file
         cfb::Node root = parseCompound(std::move(fileBytes));
         std::vector<std::uint8_t>().swap(fileBytes);  // when not taken for the stream, its memory serves the cells
-        auto read = std::make_shared<RecentWorkbook>();
-        read->stream = biff::decryptWorkbookStream(takeWorkbookStream(root), password);
-        WorkbookModel model = biff::readClearWorkbookStream(read->stream);
-        if (!recentWorkbookFits(read->stream, root)) {
-            model.rootStorage = std::move(root);
-            return model;
-        }
-        model.rootStorage = root;
-        read->digest = digest;
-        read->password = password;
-        read->otherStreams = std::move(root);
-        keepRecentWorkbook(std::move(read));
-        return model;
+        return readWorkbook(std::move(root), password);
     });
 }
 
 void writeXls(const WorkbookModel& model, const std::string& password, const XlsPiecesWriter& write) {
-    forgetRecentWorkbook();  // the file read is about to change, and the writer needs memory
     // Nothing after the last record: readers that walk the records to the
     // stream's end (decrypters among them) stop on padding. A small stream
     // lives in the mini stream, as in Excel's own small files.

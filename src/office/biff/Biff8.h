@@ -18,16 +18,6 @@ WorkbookModel readWorkbookStream(std::span<const std::uint8_t> stream, const std
 // The same, decrypting in place in `stream` instead of in a copy.
 WorkbookModel readWorkbookStream(std::vector<std::uint8_t>&& stream, const std::string& password);
 
-// The two halves of that read, for a caller that keeps the clear stream: the
-// stream decrypted in place (checked as readWorkbookStream checks it), and
-// the model read from a clear stream, which it does not change.
-struct ClearWorkbookStream {
-    std::vector<std::uint8_t> bytes;
-    std::size_t globalsStart = 0;  // the first record after the globals' BOF (and FILEPASS)
-};
-ClearWorkbookStream decryptWorkbookStream(std::vector<std::uint8_t>&& stream, const std::string& password);
-WorkbookModel readClearWorkbookStream(const ClearWorkbookStream& clear);
-
 // Writes a complete BIFF8 Workbook stream; encrypted with RC4 (FILEPASS) when password is
 // non-empty, or with the built-in password when the workbook structure or windows are
 // protected with a password (as Excel saves such files).

@@ -102,10 +102,6 @@ WorkbookModel readWorkbookStream(std::span<const std::uint8_t> stream, const std
 }
 
 WorkbookModel readWorkbookStream(std::vector<std::uint8_t>&& stream, const std::string& password) {
-    return readClearWorkbookStream(decryptWorkbookStream(std::move(stream), password));
-}
-
-ClearWorkbookStream decryptWorkbookStream(std::vector<std::uint8_t>&& stream, const std::string& password) {
     RecordReader reader(stream);
     checkVersion(reader);
     Record filePass;
@@ -113,12 +109,7 @@ ClearWorkbookStream decryptWorkbookStream(std::vector<std::uint8_t>&& stream, co
         auto cipher = openCipher(filePass.body, password);
         applyRecordCipherInPlace(stream, reader.position(), *cipher);
     }
-    const std::size_t globalsStart = reader.position();
-    return {std::move(stream), globalsStart};
-}
-
-WorkbookModel readClearWorkbookStream(const ClearWorkbookStream& clear) {
-    return readClearStream(clear.bytes, clear.globalsStart);
+    return readClearStream(stream, reader.position());
 }
 
 }  // namespace office::biff
