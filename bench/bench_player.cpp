@@ -79,10 +79,10 @@ struct ReportOf300Rows {
 
     ReportOf300Rows() {
         for (auto& sheet : model.sheets)
-            if (sheet.name == "Report" && sheet.rows.size() >= 7) report = &sheet;
+            if (sheet.name == "Report" && sheet.rows.all().size() >= 7) report = &sheet;
         if (!report) return;
-        const std::vector<office::RowDef> amounts(report->rows.begin() + 2, report->rows.begin() + 7);
-        while (report->rows.size() < 300) report->rows.push_back(amounts[report->rows.size() % amounts.size()]);
+        const std::vector<office::RowDef> amounts(report->rows.all().begin() + 2, report->rows.all().begin() + 7);
+        while (report->rows.all().size() < 300) report->rows.all().push_back(amounts[report->rows.all().size() % amounts.size()]);
     }
     ReportOf300Rows(const ReportOf300Rows&) = delete;
     ReportOf300Rows& operator=(const ReportOf300Rows&) = delete;

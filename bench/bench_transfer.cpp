@@ -29,19 +29,19 @@ void writeSource(const fs::path& path) {
     office::WorkbookModel model =
         office::readXlsFile(testsupport::sharedSample("formatted.xls").string(), "");
     office::SheetModel& sheet = model.sheets.at(0);
-    const std::vector<office::RowDef> pattern(sheet.rows.begin() + 2, sheet.rows.begin() + 6);
-    std::vector<office::RowDef> tail(sheet.rows.begin() + 6, sheet.rows.end());
+    const std::vector<office::RowDef> pattern(sheet.rows.all().begin() + 2, sheet.rows.all().begin() + 6);
+    std::vector<office::RowDef> tail(sheet.rows.all().begin() + 6, sheet.rows.all().end());
     for (office::RowDef& row : tail)
         for (office::Cell& cell : row.cells) cell.formula.reset();  // their references would point elsewhere
-    sheet.rows.resize(2);
+    sheet.rows.all().resize(2);
     for (std::uint32_t row = 3; row <= kRows - tail.size(); ++row) {
         office::RowDef copy = pattern[(row - 3) % pattern.size()];
         for (office::Cell& cell : copy.cells)
             if (cell.value.isNumber()) cell.value = cell.value.number() + row;
-        sheet.rows.push_back(std::move(copy));
+        sheet.rows.all().push_back(std::move(copy));
     }
-    sheet.rows.insert(sheet.rows.end(), tail.begin(), tail.end());
-    const std::uint32_t shift = static_cast<std::uint32_t>(sheet.rows.size()) - 10;
+    sheet.rows.all().insert(sheet.rows.all().end(), tail.begin(), tail.end());
+    const std::uint32_t shift = static_cast<std::uint32_t>(sheet.rows.all().size()) - 10;
     for (office::CellRect& merged : sheet.mergedCells)
         if (merged.firstRow > 2) merged.firstRow += shift, merged.lastRow += shift;
     for (office::DrawingObject& object : sheet.drawings) object.anchor.fromRow += shift, object.anchor.toRow += shift;

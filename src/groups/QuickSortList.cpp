@@ -1,5 +1,6 @@
 #include "groups/QuickSortList.h"
 
+#include <algorithm>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
@@ -63,6 +64,36 @@ void QuickSortList(ui::ListBox& list, int low, int high) {
     QuickSortEntries(entries, 0, high - low);
     for (int k = low; k <= high; ++k)
         if (list.List(k) != entries[k - low].text) list.SetList(k, entries[k - low].text);
+}
+
+std::vector<std::string> SortedWithoutDuplicates(const std::vector<std::string>& texts) {
+    // A long table names few groups many times. When no two different texts
+    // share a key, each run of equal keys holds one text only, and sorting
+    // the distinct texts gives the same list as sorting them all.
+    std::unordered_map<std::string_view, std::string> keys;
+    for (const std::string& text : texts) {
+        auto [at, added] = keys.try_emplace(text);
+        if (added) at->second = text::displaySortKey(text);
+    }
+    std::vector<std::pair<std::string_view, std::string_view>> distinct;  // key, text
+    distinct.reserve(keys.size());
+    for (const auto& [text, key] : keys) distinct.emplace_back(key, text);
+    std::sort(distinct.begin(), distinct.end());
+    const bool sharedKey = std::adjacent_find(distinct.begin(), distinct.end(), [](const auto& a, const auto& b) {
+                               return a.first == b.first;
+                           }) != distinct.end();
+    std::vector<std::string> sorted;
+    if (!sharedKey) {
+        for (const auto& entry : distinct) sorted.emplace_back(entry.second);
+        return sorted;
+    }
+    // Texts that differ only in letter case: which one stays depends on where
+    // the whole sort leaves each of them.
+    std::vector<SortEntry> entries = MakeSortEntries(texts);
+    if (entries.size() >= 2) QuickSortEntries(entries, 0, static_cast<int>(entries.size()) - 1);
+    for (std::size_t k = 0; k < entries.size(); ++k)
+        if (k + 1 == entries.size() || entries[k].key != entries[k + 1].key) sorted.push_back(std::move(entries[k].text));
+    return sorted;
 }
 
 }  // namespace groups

@@ -20,4 +20,8 @@ struct SortEntry {
 std::vector<SortEntry> MakeSortEntries(const std::vector<std::string>& texts);
 void QuickSortEntries(std::vector<SortEntry>& entries, int low, int high);
 
+// `texts` sorted as above, each run of equal keys giving way to its last
+// text: the entries of a list freed of duplicates.
+std::vector<std::string> SortedWithoutDuplicates(const std::vector<std::string>& texts);
+
 }  // namespace groups

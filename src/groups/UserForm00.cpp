@@ -118,16 +118,9 @@ void UserForm00::CarLista() {
 
     // Sorted and freed of duplicates before they go into the list, which then
     // fills at once: the same entries as sorting and removing in the list.
-    std::vector<SortEntry> entries = MakeSortEntries(names);
-    if (entries.size() >= 2) QuickSortEntries(entries, 0, static_cast<int>(entries.size()) - 1);
-    std::vector<std::string> unique;
-    for (std::size_t k = 0; k < entries.size(); ++k) {
-        // Of a run of equal names the last one stays. Equal keys mean equal
-        // folded names, so spellings that differ only in case always meet here.
-        if (k + 1 < entries.size() && entries[k].key == entries[k + 1].key) continue;
-        unique.push_back(std::move(entries[k].text));
-    }
-    ListBox1.SetItems(unique);
+    // Of a run of equal names the last one stays. Equal keys mean equal
+    // folded names, so spellings that differ only in case always meet there.
+    ListBox1.SetItems(SortedWithoutDuplicates(names));
 
     if (ctx_.state.SelectedGroup.empty()) return;
     for (int k = 0; k < ListBox1.ListCount(); ++k) {

@@ -95,12 +95,12 @@ office::WorkbookModel canonical(const office::WorkbookModel& model) {
             if (c.width == 0) c.width = 2340;  // what the writer gives a default-width column
             ++it;
         }
-        for (auto& row : sheet.rows)
+        for (auto& row : sheet.rows.all())
             while (!row.cells.empty() && row.cells.back().value.isEmpty() &&
                    row.cells.back().xf == implied(sheet, row, row.cells.size() - 1))
                 row.cells.pop_back();
-        while (!sheet.rows.empty() && sheet.rows.back().cells.empty() && !rowHasSettings(sheet.rows.back()))
-            sheet.rows.pop_back();
+        while (!sheet.rows.all().empty() && sheet.rows.all().back().cells.empty() && !rowHasSettings(sheet.rows.all().back()))
+            sheet.rows.all().pop_back();
     }
     return m;
 }
@@ -151,11 +151,11 @@ std::string firstDifference(const office::WorkbookModel& a, const office::Workbo
             }
             return text;
         }
-        if (x.rows.size() != y.rows.size())
-            return sheet + "rows " + std::to_string(x.rows.size()) + " vs " + std::to_string(y.rows.size());
-        for (std::size_t r = 0; r < x.rows.size(); ++r) {
-            const auto& p = x.rows[r];
-            const auto& q = y.rows[r];
+        if (x.rows.all().size() != y.rows.all().size())
+            return sheet + "rows " + std::to_string(x.rows.all().size()) + " vs " + std::to_string(y.rows.all().size());
+        for (std::size_t r = 0; r < x.rows.all().size(); ++r) {
+            const auto& p = x.rows.all()[r];
+            const auto& q = y.rows.all()[r];
             std::string where = sheet + "row " + std::to_string(r + 1) + ": ";
             if (p.xf != q.xf || p.heightTwips != q.heightTwips || p.customHeight != q.customHeight ||
                 p.hidden != q.hidden)

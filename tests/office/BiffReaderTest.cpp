@@ -317,11 +317,11 @@ TEST(BiffReader, FontsFormatsXfsRowsAndColumns) {
         EXPECT_EQ(sheet.columns.at(c).xf, std::optional<std::uint16_t>(16));
     }
     EXPECT_FALSE(sheet.columns.count(5));
-    ASSERT_GE(sheet.rows.size(), 3u);
-    EXPECT_EQ(sheet.rows[1].xf, std::optional<std::uint16_t>(16));
-    EXPECT_EQ(sheet.rows[1].heightTwips, 400);
-    EXPECT_TRUE(sheet.rows[1].customHeight);
-    EXPECT_TRUE(sheet.rows[1].hidden);
+    ASSERT_GE(sheet.rows.all().size(), 3u);
+    EXPECT_EQ(sheet.rows.all()[1].xf, std::optional<std::uint16_t>(16));
+    EXPECT_EQ(sheet.rows.all()[1].heightTwips, 400);
+    EXPECT_TRUE(sheet.rows.all()[1].customHeight);
+    EXPECT_TRUE(sheet.rows.all()[1].hidden);
     EXPECT_EQ(sheet.cell(2, 4)->xf, 16);
     EXPECT_EQ(sheet.cell(3, 2)->xf, 17);
     EXPECT_EQ(sheet.cell(3, 3)->xf, 15);

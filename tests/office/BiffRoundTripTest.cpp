@@ -276,9 +276,9 @@ TEST(BiffRoundTrip, WholeRowFontSurvives) {
 
     WorkbookModel back = office::readXls(office::writeXls(m, ""), "");
     const office::SheetModel& read = back.sheets.at(0);
-    ASSERT_EQ(read.rows.at(2).xf, std::optional<std::uint16_t>(boldXf));
-    EXPECT_TRUE(back.fontOfXf(*read.rows[2].xf).bold());
-    EXPECT_EQ(back.fontOfXf(*read.rows[2].xf).underline, 1);
+    ASSERT_EQ(read.rows.all().at(2).xf, std::optional<std::uint16_t>(boldXf));
+    EXPECT_TRUE(back.fontOfXf(*read.rows.all()[2].xf).bold());
+    EXPECT_EQ(back.fontOfXf(*read.rows.all()[2].xf).underline, 1);
     EXPECT_EQ(read.cell(3, 1)->xf, boldXf);
     EXPECT_EQ(read.cell(3, 6)->xf, boldXf);
     EXPECT_EQ(read.cell(3, 6)->value, office::CellValue(4.5));

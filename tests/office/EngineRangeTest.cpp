@@ -70,13 +70,13 @@ TEST_F(EngineRange, SetValueFillsBlocksAndCapsWholeColumnsAtTheUsedRows) {
     sheet->Cells(4, 1)->SetValue(Variant(7));
 
     sheet->Columns("B:B")->SetValue(Variant(1));
-    EXPECT_EQ(model().rows.size(), 4u);  // no 65536 rows
+    EXPECT_EQ(model().rows.all().size(), 4u);  // no 65536 rows
     EXPECT_EQ(sheet->Cells(4, 2)->Value(), Variant(1));
     EXPECT_TRUE(sheet->Cells(5, 2)->Value().isEmpty());
 
     sheet->Rows(1)->SetValue(Variant());
     EXPECT_TRUE(sheet->Cells(1, 1)->Value().isEmpty());
-    EXPECT_LE(model().rows[0].cells.size(), 3u);  // clearing created no cells
+    EXPECT_LE(model().rows.all()[0].cells.size(), 3u);  // clearing created no cells
     EXPECT_EQ(sheet->Cells(2, 1)->Value(), Variant("x"));
 }
 
@@ -193,7 +193,7 @@ TEST_F(EngineRange, CopyingRowsCarriesValuesAndFormatsAndReplacesTheTarget) {
     EXPECT_TRUE(sheet->Cells(5, 1)->GetFont().Bold());
     EXPECT_TRUE(sheet->Cells(5, 5)->Value().isEmpty());
     EXPECT_TRUE(sheet->Cells(5, 9)->GetFont().Bold());  // the row format came along
-    EXPECT_EQ(model().rows[4], model().rows[1]);
+    EXPECT_EQ(model().rows.all()[4], model().rows.all()[1]);
 
     // Overlapping source and target.
     sheet->Cells(1, 1)->SetValue(Variant("first"));
@@ -261,7 +261,7 @@ TEST_F(EngineRange, RowFontReachesEveryCellOfTheRowAndLaterOnes) {
         EXPECT_TRUE(sheet->Cells(1, c)->GetFont().Bold()) << c;
         EXPECT_EQ(sheet->Cells(1, c)->GetFont().GetUnderline(), Underline::Single) << c;
     }
-    ASSERT_TRUE(model().rows[0].xf.has_value());
+    ASSERT_TRUE(model().rows.all()[0].xf.has_value());
     sheet->Cells(1, 20)->SetValue(Variant("late"));  // a new cell takes the row's format
     EXPECT_TRUE(sheet->Cells(1, 20)->GetFont().Bold());
     EXPECT_FALSE(sheet->Cells(2, 1)->GetFont().Bold());
@@ -275,5 +275,5 @@ TEST_F(EngineRange, RowFontReachesEveryCellOfTheRowAndLaterOnes) {
     sheet->Columns("D:D")->GetFont().SetBold(true);
     EXPECT_TRUE(sheet->Cells(2, 4)->GetFont().Bold());
     EXPECT_TRUE(sheet->Cells(500, 4)->GetFont().Bold());
-    EXPECT_EQ(model().rows.size(), 2u);
+    EXPECT_EQ(model().rows.all().size(), 2u);
 }

@@ -98,9 +98,9 @@ std::string dump(const WorkbookModel& model) {
     for (const auto& sheet : model.sheets) {
         if (sheet.kind != office::SheetKind::Worksheet) continue;
         out << "sheet\t" << escape(sheet.name) << "\t" << static_cast<int>(sheet.visibility) << "\n";
-        for (std::size_t r = 0; r < sheet.rows.size(); ++r)
-            for (std::size_t c = 0; c < sheet.rows[r].cells.size(); ++c) {
-                const office::CellValue& v = sheet.rows[r].cells[c].value;
+        for (std::size_t r = 0; r < sheet.rows.all().size(); ++r)
+            for (std::size_t c = 0; c < sheet.rows.all()[r].cells.size(); ++c) {
+                const office::CellValue& v = sheet.rows.all()[r].cells[c].value;
                 std::string cell = std::to_string(r) + "\t" + std::to_string(c) + "\t";
                 if (v.isText()) out << cell << "text\t" << escape(std::string(v.text())) << "\n";
                 else if (v.isNumber()) out << cell << "number\t" << numberBits(v.number()) << "\n";

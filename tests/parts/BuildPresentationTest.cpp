@@ -114,7 +114,7 @@ TEST_F(BuildPresentationTest, CarriesTheGroupsWorkbookLinesAndCancelsTheOnesThat
     EXPECT_EQ(warning.alignment.vertical, office::VerticalAlignment::Center);
     EXPECT_TRUE(warning.alignment.wrap);
     EXPECT_EQ(warning.borders.top.style, office::BorderStyle::Thin);
-    EXPECT_EQ(start.rows.at(0).heightTwips, 800);
+    EXPECT_EQ(start.rows.all().at(0).heightTwips, 800);
 
     for (const char* name : {"Chart data", "Totals"}) {
         const auto& sheet = sheetOf(model, name);
@@ -126,7 +126,7 @@ TEST_F(BuildPresentationTest, CarriesTheGroupsWorkbookLinesAndCancelsTheOnesThat
     // Frozen: the SUM arrives as its value, the chart as a picture.
     const auto& totals = sheetOf(model, "Totals");
     bool sumFound = false;
-    for (std::uint32_t r = 1; r <= totals.rows.size(); ++r)
+    for (std::uint32_t r = 1; r <= totals.rows.all().size(); ++r)
         for (std::uint32_t c = 1; c <= 10; ++c)
             if (const office::Cell* cell = totals.cell(r, c)) {
                 EXPECT_FALSE(cell->formula) << r << "," << c;

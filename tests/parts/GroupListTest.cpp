@@ -1,5 +1,6 @@
 // The main window's list of groups: what CarLista reads from DATA, how it
 // sorts, drops duplicates and reselects, and the window's texts.
+#include <cstring>
 #include <fstream>
 
 #include "automation/AutomationError.h"
@@ -184,6 +185,33 @@ TEST(QuickSortList, ManyRandomEntriesEndSorted) {
     groups::QuickSortList(list, 0, list.ListCount() - 1);
     EXPECT_EQ(list.ListCount(), 500);
     for (int i = 0; i + 1 < list.ListCount(); ++i) ASSERT_LE(text::compareForDisplay(list.List(i), list.List(i + 1)), 0);
+}
+
+// The list freed of duplicates by sorting only the distinct names must be
+// the one the whole sort leaves, with and without names differing in case
+// (where the whole sort alone decides which spelling stays).
+TEST(QuickSortList, DistinctNamesSortTheSameAsTheWholeTable) {
+    auto wholeSort = [](const std::vector<std::string>& texts) {
+        std::vector<groups::SortEntry> entries = groups::MakeSortEntries(texts);
+        if (entries.size() >= 2) groups::QuickSortEntries(entries, 0, static_cast<int>(entries.size()) - 1);
+        std::vector<std::string> kept;
+        for (std::size_t k = 0; k < entries.size(); ++k)
+            if (k + 1 == entries.size() || entries[k].key != entries[k + 1].key) kept.push_back(entries[k].text);
+        return kept;
+    };
+    unsigned seed = 11;
+    for (const char* letters : {"abcd", "aAbBc"}) {
+        for (int table = 0; table < 40; ++table) {
+            std::vector<std::string> texts;
+            for (int i = 0; i < 1 + table * 7; ++i) {
+                seed = seed * 1103515245 + 12345;
+                std::string text = "Group ";
+                for (int k = 0; k < 1 + static_cast<int>(seed % 3); ++k) text += letters[(seed >> (k * 4 + 8)) % std::strlen(letters)];
+                texts.push_back(text);
+            }
+            EXPECT_EQ(groups::SortedWithoutDuplicates(texts), wholeSort(texts)) << letters << " " << table;
+        }
+    }
 }
 
 }  // namespace

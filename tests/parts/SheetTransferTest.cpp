@@ -117,8 +117,8 @@ TEST_F(SheetTransferTest, FormulasArriveAsValuesWithTheirFormatsSizesAndMergedCe
     const office::SheetModel& from = source.sheets.at(0);
     const office::SheetModel& to = carried("Frozen report");
     int formulas = 0;
-    for (std::uint32_t row = 1; row <= from.rows.size(); ++row)
-        for (std::uint32_t column = 1; column <= from.rows[row - 1].cells.size(); ++column) {
+    for (std::uint32_t row = 1; row <= from.rows.all().size(); ++row)
+        for (std::uint32_t column = 1; column <= from.rows.all()[row - 1].cells.size(); ++column) {
             const office::Cell& before = *from.cell(row, column);
             const office::Cell* after = to.cell(row, column);
             const std::string where = "row " + std::to_string(row) + " column " + std::to_string(column);
@@ -137,9 +137,9 @@ TEST_F(SheetTransferTest, FormulasArriveAsValuesWithTheirFormatsSizesAndMergedCe
     }
     for (std::uint32_t column = 1; column <= 8; ++column)
         EXPECT_EQ(office::engine::columnWidthPoints(to, column), office::engine::columnWidthPoints(from, column));
-    for (std::uint32_t row = 1; row <= from.rows.size(); ++row) {
+    for (std::uint32_t row = 1; row <= from.rows.all().size(); ++row) {
         EXPECT_EQ(office::engine::rowHeightPoints(to, row), office::engine::rowHeightPoints(from, row)) << row;
-        EXPECT_EQ(to.rows[row - 1].hidden, from.rows[row - 1].hidden) << row;
+        EXPECT_EQ(to.rows.all()[row - 1].hidden, from.rows.all()[row - 1].hidden) << row;
     }
     // The copy is shown with A1 selected.
     ASSERT_EQ(to.window.selections.size(), 1u);

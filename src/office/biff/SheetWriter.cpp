@@ -309,9 +309,10 @@ void writeWorksheet(RecordWriter& out, const SheetModel& sheet, SheetWriteContex
     writeSheetHeader(out, sheet);
     writeColumns(out, sheet, context.xfCount);
 
-    const std::size_t rowCount = std::min<std::size_t>(sheet.rows.size(), kMaxRows);
+    const std::vector<RowDef>& rows = sheet.rows.all();
+    const std::size_t rowCount = std::min<std::size_t>(rows.size(), kMaxRows);
     std::vector<RowSpan> spans(rowCount);
-    for (std::size_t r = 0; r < rowCount; ++r) spans[r] = spanOf(sheet, sheet.rows[r]);
+    for (std::size_t r = 0; r < rowCount; ++r) spans[r] = spanOf(sheet, rows[r]);
     writeDimensions(out, spans);
 
     // Rows in blocks of 32: their ROW records, then their cells.
@@ -319,11 +320,11 @@ void writeWorksheet(RecordWriter& out, const SheetModel& sheet, SheetWriteContex
     for (std::size_t block = 0; block < rowCount; block += kRowsPerBlock) {
         const std::size_t end = std::min(rowCount, block + kRowsPerBlock);
         for (std::size_t r = block; r < end; ++r)
-            if (!spans[r].empty() || rowNeedsRecord(sheet.rows[r]))
-                writeRowRecord(out, sheet.rows[r], spans[r], static_cast<std::uint16_t>(r), context.xfCount);
+            if (!spans[r].empty() || rowNeedsRecord(rows[r]))
+                writeRowRecord(out, rows[r], spans[r], static_cast<std::uint16_t>(r), context.xfCount);
         for (std::size_t r = block; r < end; ++r) {
             if (spans[r].empty()) continue;
-            forEachWrittenCell(sheet, sheet.rows[r], [&](std::size_t c, const Cell& cell) {
+            forEachWrittenCell(sheet, rows[r], [&](std::size_t c, const Cell& cell) {
                 cells.write(static_cast<std::uint16_t>(r), static_cast<std::uint16_t>(c), cell,
                             cell.formula && formulaWritable(sheet, *cell.formula));
             });

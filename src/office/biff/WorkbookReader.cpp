@@ -1,5 +1,6 @@
 // readWorkbookStream: version check, decryption, then the globals and each sheet.
 #include <map>
+#include <memory>
 #include <vector>
 
 #include "automation/AutomationError.h"
@@ -54,11 +55,15 @@ bool findFilePass(RecordReader reader, Record& filePass) {
     return false;
 }
 
-// The globals and each sheet of a stream whose records are in clear after its first BOF.
-WorkbookModel readClearStream(std::span<const std::uint8_t> stream, std::size_t globalsStart) {
+// The globals and each sheet of a stream whose records are in clear after its
+// first BOF. With `kept` (holding `stream`), the sheets decode their cells
+// from it as they are asked for.
+WorkbookModel readClearStream(std::span<const std::uint8_t> stream, std::size_t globalsStart,
+                              std::shared_ptr<const std::vector<std::uint8_t>> kept = nullptr) {
     Globals globals = readGlobals(stream, globalsStart);
     WorkbookModel& model = globals.model;
-    SharedStrings strings(std::move(globals.sharedStrings));
+    SheetSource source{std::move(kept), std::make_shared<const SharedStrings>(std::move(globals.sharedStrings))};
+    const SharedStrings& strings = *source.strings;
     // Substreams must not overlap: a damaged sheet list would otherwise make us
     // read the same records again and again.
     std::map<std::size_t, std::size_t> read;  // start -> end
@@ -81,7 +86,7 @@ WorkbookModel readClearStream(std::span<const std::uint8_t> stream, std::size_t 
         auto after = read.upper_bound(start);
         if (after != read.begin() && std::prev(after)->second > start)
             throwDamaged("two sheets share one substream", start);
-        std::size_t end = readSheet(stream, start, strings, model.xfs.size(), sheet);
+        std::size_t end = readSheet(stream, start, strings, model.xfs.size(), sheet, &source);
         if (after != read.end() && after->first < end) throwDamaged("two sheets share one substream", after->first);
         read[start] = end;
     }
@@ -109,7 +114,9 @@ WorkbookModel readWorkbookStream(std::vector<std::uint8_t>&& stream, const std::
         auto cipher = openCipher(filePass.body, password);
         applyRecordCipherInPlace(stream, reader.position(), *cipher);
     }
-    return readClearStream(stream, reader.position());
+    const std::size_t globalsStart = reader.position();
+    auto kept = std::make_shared<const std::vector<std::uint8_t>>(std::move(stream));
+    return readClearStream(*kept, globalsStart, kept);
 }
 
 }  // namespace office::biff

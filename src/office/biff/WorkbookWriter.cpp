@@ -84,9 +84,10 @@ std::vector<std::uint32_t> collectStrings(const WorkbookModel& model, SharedStri
     std::vector<std::uint32_t> indexes;
     for (const SheetModel& sheet : model.sheets) {
         if (sheet.kind == SheetKind::Chart) continue;
-        const std::size_t rowCount = std::min<std::size_t>(sheet.rows.size(), kMaxRows);
+        const std::vector<RowDef>& rows = sheet.rows.all();
+        const std::size_t rowCount = std::min<std::size_t>(rows.size(), kMaxRows);
         for (std::size_t r = 0; r < rowCount; ++r)
-            forEachWrittenCell(sheet, sheet.rows[r], [&](std::size_t, const Cell& cell) {
+            forEachWrittenCell(sheet, rows[r], [&](std::size_t, const Cell& cell) {
                 // A formula's text result goes in its STRING record instead.
                 if (cell.value.isText() && !(cell.formula && formulaWritable(sheet, *cell.formula)))
                     indexes.push_back(strings.add(cell.value.text()));
@@ -178,8 +179,8 @@ std::vector<std::uint8_t> writeWorkbookStream(const WorkbookModel& model, const 
     // it into fresh memory each time; room reserved but never written costs nothing.
     std::size_t expected = 65536 + stringIndexes.size() * 32;
     for (const SheetModel& sheet : model.sheets) {
-        expected += sheet.chartStream.size() + sheet.rows.size() * 24;
-        for (const RowDef& row : sheet.rows) expected += row.cells.size() * 20;
+        expected += sheet.chartStream.size() + sheet.rows.count() * 24;
+        for (const RowDef& row : sheet.rows.all()) expected += row.cells.size() * 20;
     }
     RecordWriter out;
     out.bytes().reserve(expected);

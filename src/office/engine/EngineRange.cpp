@@ -37,7 +37,7 @@ excel::Worksheet& EngineRange::Parent() {
 }
 
 Variant EngineRange::Value() const {
-    const Cell* cell = sheet_->sheet().cell(bounds_.firstRow, bounds_.firstColumn);
+    const std::optional<Cell> cell = sheet_->sheet().peek(bounds_.firstRow, bounds_.firstColumn);
     return cell ? cell->value.toVariant() : Variant{};
 }
 
@@ -45,11 +45,11 @@ RangeBounds EngineRange::usedPart() const {
     const SheetModel& sheet = sheet_->sheet();
     RangeBounds part = bounds_;
     if (bounds_.wholeColumns())
-        part.lastRow = std::clamp<std::uint32_t>(static_cast<std::uint32_t>(sheet.rows.size()), part.firstRow, part.lastRow);
+        part.lastRow = std::clamp<std::uint32_t>(sheet.rows.count(), part.firstRow, part.lastRow);
     if (bounds_.wholeRows()) {
-        std::size_t width = 0;
-        for (std::uint32_t row = part.firstRow; row <= part.lastRow && row <= sheet.rows.size(); ++row)
-            width = std::max(width, sheet.rows[row - 1].cells.size());
+        std::uint32_t width = 0;
+        for (std::uint32_t row = part.firstRow; row <= part.lastRow && row <= sheet.rows.count(); ++row)
+            width = std::max(width, sheet.rows.width(row));
         part.lastColumn = std::clamp<std::uint32_t>(static_cast<std::uint32_t>(width), part.firstColumn, part.lastColumn);
     }
     return part;
@@ -86,7 +86,7 @@ bool EngineRange::Hidden() const {
     }
     if (bounds_.wholeRows()) {
         for (std::uint32_t row = bounds_.firstRow; row <= bounds_.lastRow; ++row)
-            if (row > sheet.rows.size() || !sheet.rows[row - 1].hidden) return false;
+            if (row > sheet.rows.count() || !sheet.rows.row(row)->hidden) return false;
         return true;
     }
     raise("Unable to get the Hidden property of the Range class: " + formatAddress(bounds_) +
@@ -100,7 +100,7 @@ void EngineRange::SetHidden(bool hidden) {
             sheet.columns[static_cast<std::uint16_t>(column - 1)].hidden = hidden;
     } else if (bounds_.wholeRows()) {
         for (std::uint32_t row = bounds_.firstRow; row <= bounds_.lastRow; ++row) {
-            if (!hidden && row > sheet.rows.size()) break;  // rows that do not exist are shown already
+            if (!hidden && row > sheet.rows.count()) break;  // rows that do not exist are shown already
             sheet.rowAt(row).hidden = hidden;
         }
     } else {
@@ -156,7 +156,7 @@ void EngineRange::changeXf(const std::function<void(XfDef&)>& change) {
             ColumnDef& def = sheet.columns[static_cast<std::uint16_t>(column - 1)];
             def.xf = withChange(def.xf.value_or(kDefaultCellFormat));
         }
-        for (RowDef& row : sheet.rows)
+        for (RowDef& row : sheet.rows.all())
             for (std::uint32_t column = bounds_.firstColumn; column <= bounds_.lastColumn && column <= row.cells.size(); ++column)
                 row.cells[column - 1].xf = withChange(row.cells[column - 1].xf);
     } else {

@@ -12,7 +12,7 @@ namespace excel = automation::excel;
 void EngineRange::Delete() {
     SheetModel& sheet = sheet_->sheet();
     if (bounds_.wholeRows() && bounds_.wholeColumns()) {
-        sheet.rows.clear();
+        sheet.rows.all().clear();
         sheet.columns.clear();
     } else if (bounds_.wholeRows()) {
         deleteRows(sheet, bounds_.firstRow, bounds_.lastRow);

@@ -123,8 +123,8 @@ void EngineRange::Sort(const Range& key, bool header) {
         raise("The sort reference is not valid. Make sure that it's within the data you want to sort.");
     RangeBounds part = usedPart();
     if (header) ++part.firstRow;
-    if (part.lastRow <= part.firstRow || part.firstRow > sheet.rows.size()) return;
-    part.lastRow = std::min<std::uint32_t>(part.lastRow, static_cast<std::uint32_t>(sheet.rows.size()));
+    if (part.lastRow <= part.firstRow || part.firstRow > sheet.rows.count()) return;
+    part.lastRow = std::min<std::uint32_t>(part.lastRow, sheet.rows.count());
 
     // The cells of the range's columns, row by row, before anything moves.
     const std::uint32_t width = part.lastColumn - part.firstColumn + 1;

@@ -12,7 +12,7 @@ namespace excel = automation::excel;
 namespace {
 
 bool filled(const SheetModel& sheet, std::uint32_t row, std::uint32_t column) {
-    const Cell* cell = sheet.cell(row, column);
+    const std::optional<Cell> cell = sheet.peek(row, column);
     return cell && !cell->value.isEmpty();
 }
 
@@ -67,12 +67,11 @@ std::shared_ptr<excel::Range> EngineRange::searchAfter(std::uint32_t row, std::u
     if (wanted.empty()) return nullptr;
 
     RangeBounds area = bounds_;
-    area.lastRow = std::min<std::uint32_t>(area.lastRow, static_cast<std::uint32_t>(sheet.rows.size()));
+    area.lastRow = std::min<std::uint32_t>(area.lastRow, sheet.rows.count());
     if (area.lastRow < area.firstRow) return nullptr;
     if (area.columnCount() > 1) {
-        std::size_t width = 0;
-        for (std::uint32_t r = area.firstRow; r <= area.lastRow; ++r)
-            width = std::max(width, sheet.rows[r - 1].cells.size());
+        std::uint32_t width = 0;
+        for (std::uint32_t r = area.firstRow; r <= area.lastRow; ++r) width = std::max(width, sheet.rows.width(r));
         area.lastColumn = std::min<std::uint32_t>(area.lastColumn, static_cast<std::uint32_t>(width));
         if (area.lastColumn < area.firstColumn) return nullptr;
     }
@@ -88,7 +87,7 @@ std::shared_ptr<excel::Range> EngineRange::searchAfter(std::uint32_t row, std::u
         const std::uint64_t position = (start + k) % total;
         const auto r = static_cast<std::uint32_t>(area.firstRow + position / w);
         const auto c = static_cast<std::uint32_t>(area.firstColumn + position % w);
-        const Cell* cell = sheet.cell(r, c);
+        const std::optional<Cell> cell = sheet.peek(r, c);
         if (!cell || cell->value.isEmpty()) continue;
         const std::string shown = text::foldCase(cell->value.toText());
         bool match = settings.lookAt == excel::LookAt::Whole ? shown == wanted : shown.find(wanted) != std::string::npos;
@@ -100,8 +99,8 @@ std::shared_ptr<excel::Range> EngineRange::searchAfter(std::uint32_t row, std::u
 std::shared_ptr<excel::Range> EngineRange::End(excel::Direction direction) {
     const SheetModel& sheet = sheet_->sheet();
     const std::uint32_t row = bounds_.firstRow, column = bounds_.firstColumn;
-    const auto usedRows = static_cast<std::uint32_t>(sheet.rows.size());
-    const auto usedColumns = static_cast<std::uint32_t>(row <= usedRows ? sheet.rows[row - 1].cells.size() : 0);
+    const auto usedRows = sheet.rows.count();
+    const auto usedColumns = sheet.rows.width(row);
     auto inColumn = [&](std::uint32_t r) { return filled(sheet, r, column); };
     auto inRow = [&](std::uint32_t c) { return filled(sheet, row, c); };
     switch (direction) {

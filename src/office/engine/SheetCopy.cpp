@@ -62,7 +62,7 @@ SheetModel copyOfSheet(const WorkbookModel& from, const SheetModel& sheet, Workb
     if (&from == &to) return copy;
 
     XfTranslator translate(from, to);
-    for (RowDef& row : copy.rows) {
+    for (RowDef& row : copy.rows.all()) {
         if (row.xf) row.xf = translate(*row.xf);
         for (Cell& cell : row.cells) {
             cell.xf = translate(cell.xf);

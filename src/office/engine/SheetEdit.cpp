@@ -32,20 +32,21 @@ void putCell(SheetModel& to, std::uint32_t row, std::uint32_t column, const std:
 
 std::uint16_t effectiveXf(const SheetModel& sheet, std::uint32_t row, std::uint32_t column) {
     if (const Cell* cell = sheet.cell(row, column)) return cell->xf;
-    if (row >= 1 && row <= sheet.rows.size() && sheet.rows[row - 1].xf) return *sheet.rows[row - 1].xf;
+    if (const RowDef* def = sheet.rows.row(row); def && def->xf) return *def->xf;
     if (auto c = sheet.columns.find(static_cast<std::uint16_t>(column - 1)); c != sheet.columns.end() && c->second.xf)
         return *c->second.xf;
     return kDefaultCellFormat;
 }
 
 void deleteRows(SheetModel& sheet, std::uint32_t first, std::uint32_t last) {
-    if (first > sheet.rows.size()) return;
-    auto end = std::min<std::size_t>(last, sheet.rows.size());
-    sheet.rows.erase(sheet.rows.begin() + (first - 1), sheet.rows.begin() + static_cast<std::ptrdiff_t>(end));
+    std::vector<RowDef>& rows = sheet.rows.all();
+    if (first > rows.size()) return;
+    auto end = std::min<std::size_t>(last, rows.size());
+    rows.erase(rows.begin() + (first - 1), rows.begin() + static_cast<std::ptrdiff_t>(end));
 }
 
 void deleteColumns(SheetModel& sheet, std::uint32_t first, std::uint32_t last) {
-    for (RowDef& row : sheet.rows) {
+    for (RowDef& row : sheet.rows.all()) {
         if (first > row.cells.size()) continue;
         auto end = std::min<std::size_t>(last, row.cells.size());
         row.cells.erase(row.cells.begin() + (first - 1), row.cells.begin() + static_cast<std::ptrdiff_t>(end));
@@ -61,7 +62,7 @@ void deleteColumns(SheetModel& sheet, std::uint32_t first, std::uint32_t last) {
 
 void deleteCellsShiftUp(SheetModel& sheet, const RangeBounds& block) {
     const std::uint32_t height = block.rowCount();
-    const auto used = static_cast<std::uint32_t>(sheet.rows.size());
+    const auto used = sheet.rows.count();
     for (std::uint32_t row = block.firstRow; row <= used; ++row)
         for (std::uint32_t column = block.firstColumn; column <= block.lastColumn; ++column) {
             std::optional<Cell> below = row + height <= used ? existingCell(sheet, row + height, column) : std::nullopt;
@@ -71,9 +72,10 @@ void deleteCellsShiftUp(SheetModel& sheet, const RangeBounds& block) {
 }
 
 void deleteCellsShiftLeft(SheetModel& sheet, const RangeBounds& block) {
-    const auto lastRow = std::min<std::size_t>(block.lastRow, sheet.rows.size());
+    std::vector<RowDef>& rows = sheet.rows.all();
+    const auto lastRow = std::min<std::size_t>(block.lastRow, rows.size());
     for (std::size_t row = block.firstRow; row <= lastRow; ++row) {
-        auto& cells = sheet.rows[row - 1].cells;
+        auto& cells = rows[row - 1].cells;
         if (block.firstColumn > cells.size()) continue;
         auto end = std::min<std::size_t>(block.lastColumn, cells.size());
         cells.erase(cells.begin() + (block.firstColumn - 1), cells.begin() + static_cast<std::ptrdiff_t>(end));
@@ -83,7 +85,7 @@ void deleteCellsShiftLeft(SheetModel& sheet, const RangeBounds& block) {
 void copyRows(const SheetModel& from, std::uint32_t first, std::uint32_t last, SheetModel& to,
               std::uint32_t targetRow, XfTranslator& translate) {
     std::vector<RowDef> source;
-    for (std::uint32_t row = first; row <= last && row <= from.rows.size(); ++row) source.push_back(from.rows[row - 1]);
+    for (std::uint32_t row = first; row <= last && row <= from.rows.count(); ++row) source.push_back(*from.rows.row(row));
     for (RowDef& row : source) {
         if (row.xf) row.xf = translate(*row.xf);
         for (Cell& cell : row.cells) {
@@ -95,7 +97,7 @@ void copyRows(const SheetModel& from, std::uint32_t first, std::uint32_t last, S
     for (std::uint32_t i = 0; i < count; ++i) {
         std::uint32_t target = targetRow + i;
         if (i < source.size()) to.rowAt(target) = std::move(source[i]);
-        else if (target <= to.rows.size()) to.rows[target - 1] = RowDef{};
+        else if (target <= to.rows.count()) to.rowAt(target) = RowDef{};
         else break;  // empty source rows onto rows that do not exist: nothing to do
     }
 }
@@ -103,8 +105,8 @@ void copyRows(const SheetModel& from, std::uint32_t first, std::uint32_t last, S
 void copyColumns(const SheetModel& from, std::uint32_t first, std::uint32_t last, SheetModel& to,
                  std::uint32_t targetColumn, XfTranslator& translate) {
     const std::uint32_t width = last - first + 1;
-    std::vector<std::vector<std::optional<Cell>>> source(from.rows.size());
-    for (std::uint32_t row = 1; row <= from.rows.size(); ++row)
+    std::vector<std::vector<std::optional<Cell>>> source(from.rows.count());
+    for (std::uint32_t row = 1; row <= from.rows.count(); ++row)
         for (std::uint32_t column = first; column <= last; ++column)
             source[row - 1].push_back(existingCell(from, row, column));
     std::map<std::uint16_t, ColumnDef> definitions;
@@ -112,7 +114,7 @@ void copyColumns(const SheetModel& from, std::uint32_t first, std::uint32_t last
         if (auto it = from.columns.find(static_cast<std::uint16_t>(column - 1)); it != from.columns.end())
             definitions.emplace(static_cast<std::uint16_t>(column - first), it->second);
 
-    const auto rows = std::max(source.size(), to.rows.size());
+    const auto rows = std::max<std::size_t>(source.size(), to.rows.count());
     for (std::uint32_t row = 1; row <= rows; ++row)
         for (std::uint32_t k = 0; k < width; ++k)
             putCell(to, row, targetColumn + k, row <= source.size() ? source[row - 1][k] : std::nullopt, translate);
@@ -135,9 +137,9 @@ void pasteValues(const SheetModel& from, const RangeBounds& block, SheetModel& t
         CellValue value;
     };
     std::vector<Value> values;  // read first: the source may be the target
-    const auto lastRow = std::min<std::size_t>(block.lastRow, from.rows.size());
+    const auto lastRow = std::min<std::size_t>(block.lastRow, from.rows.count());
     for (std::size_t row = block.firstRow; row <= lastRow; ++row) {
-        const auto& cells = from.rows[row - 1].cells;
+        const auto& cells = from.rows.row(static_cast<std::uint32_t>(row))->cells;
         const auto lastColumn = std::min<std::size_t>(block.lastColumn, cells.size());
         for (std::size_t column = block.firstColumn; column <= lastColumn; ++column)
             values.push_back({static_cast<std::uint32_t>(row - block.firstRow + targetRow),

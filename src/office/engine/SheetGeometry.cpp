@@ -41,10 +41,9 @@ double columnWidthPoints(const SheetModel& sheet, std::uint32_t column) {
 
 double rowHeightPoints(const SheetModel& sheet, std::uint32_t row) {
     std::uint32_t twips = sheet.defaultRowHeightTwips;
-    if (row >= 1 && row <= sheet.rows.size()) {
-        const RowDef& def = sheet.rows[row - 1];
-        if (def.hidden) return 0;
-        if (def.customHeight || def.heightTwips != RowDef{}.heightTwips) twips = def.heightTwips;
+    if (const RowDef* def = sheet.rows.row(row)) {
+        if (def->hidden) return 0;
+        if (def->customHeight || def->heightTwips != RowDef{}.heightTwips) twips = def->heightTwips;
     }
     return twips / 20.0;
 }
@@ -63,7 +62,7 @@ double columnLeftPoints(const SheetModel& sheet, std::uint32_t column) {
 
 double rowTopPoints(const SheetModel& sheet, std::uint32_t row) {
     // Rows past the ones the sheet holds all have the default height.
-    const std::uint32_t held = std::min<std::uint32_t>(row - 1, static_cast<std::uint32_t>(sheet.rows.size()));
+    const std::uint32_t held = std::min<std::uint32_t>(row - 1, sheet.rows.count());
     double top = 0;
     for (std::uint32_t r = 1; r <= held; ++r) top += rowHeightPoints(sheet, r);
     return top + (row - 1 - held) * (sheet.defaultRowHeightTwips / 20.0);

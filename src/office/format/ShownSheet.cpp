@@ -127,9 +127,10 @@ double ShownSheet::rowTop(std::uint32_t row) const {
 }
 
 ShownSheet ShowSheet(const WorkbookModel& model, const SheetModel& sheet) {
-    std::uint32_t lastRow = static_cast<std::uint32_t>(sheet.rows.size());
+    const std::vector<RowDef>& rows = sheet.rows.all();
+    std::uint32_t lastRow = static_cast<std::uint32_t>(rows.size());
     std::uint32_t lastColumn = 0;
-    for (const RowDef& row : sheet.rows) lastColumn = std::max(lastColumn, static_cast<std::uint32_t>(row.cells.size()));
+    for (const RowDef& row : rows) lastColumn = std::max(lastColumn, static_cast<std::uint32_t>(row.cells.size()));
     for (const CellRect& merge : sheet.mergedCells) {
         lastRow = std::max(lastRow, merge.lastRow);
         lastColumn = std::max(lastColumn, merge.lastColumn);
@@ -163,7 +164,7 @@ ShownSheet ShowSheet(const WorkbookModel& model, const SheetModel& sheet) {
         shown.columnWidths.push_back(points);
     }
     for (std::uint32_t row = 1; row <= lastRow; ++row) {
-        const RowDef* def = row <= sheet.rows.size() ? &sheet.rows[row - 1] : nullptr;
+        const RowDef* def = row <= rows.size() ? &rows[row - 1] : nullptr;
         shown.rowHeights.push_back(!def ? sheet.defaultRowHeightTwips / 20.0 : def->hidden ? 0 : def->heightTwips / 20.0);
     }
 
@@ -177,8 +178,8 @@ ShownSheet ShowSheet(const WorkbookModel& model, const SheetModel& sheet) {
             if (merge.firstRow == row && merge.firstColumn == column) return &merge;
         return nullptr;
     };
-    for (std::uint32_t row = 1; row <= sheet.rows.size(); ++row) {
-        const RowDef& def = sheet.rows[row - 1];
+    for (std::uint32_t row = 1; row <= rows.size(); ++row) {
+        const RowDef& def = rows[row - 1];
         for (std::uint32_t column = 1; column <= def.cells.size(); ++column) {
             const Cell& cell = def.cells[column - 1];
             if (coveredByMerge(row, column)) continue;

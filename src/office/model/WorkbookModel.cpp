@@ -5,16 +5,12 @@
 namespace office {
 
 const Cell* SheetModel::cell(std::uint32_t row, std::uint32_t column) const {
-    if (row == 0 || column == 0 || row > rows.size()) return nullptr;
-    const auto& cells = rows[row - 1].cells;
-    if (column > cells.size()) return nullptr;
-    return &cells[column - 1];
+    const RowDef* def = column == 0 ? nullptr : rows.row(row);
+    if (!def || column > def->cells.size()) return nullptr;
+    return &def->cells[column - 1];
 }
 
-RowDef& SheetModel::rowAt(std::uint32_t row) {
-    if (rows.size() < row) rows.resize(row);
-    return rows[row - 1];
-}
+RowDef& SheetModel::rowAt(std::uint32_t row) { return rows.rowAt(row); }
 
 Cell& SheetModel::cellAt(std::uint32_t row, std::uint32_t column) {
     RowDef& r = rowAt(row);
@@ -30,8 +26,9 @@ Cell& SheetModel::cellAt(std::uint32_t row, std::uint32_t column) {
 }
 
 std::uint32_t SheetModel::lastUsedRow() const {
-    for (std::size_t i = rows.size(); i > 0; --i) {
-        const RowDef& r = rows[i - 1];
+    const std::vector<RowDef>& all = rows.all();
+    for (std::size_t i = all.size(); i > 0; --i) {
+        const RowDef& r = all[i - 1];
         if (r.xf || r.customHeight || r.hidden) return static_cast<std::uint32_t>(i);
         for (const Cell& c : r.cells)
             if (!c.value.isEmpty() || c.xf != kDefaultCellFormat) return static_cast<std::uint32_t>(i);
@@ -41,7 +38,7 @@ std::uint32_t SheetModel::lastUsedRow() const {
 
 std::uint32_t SheetModel::lastUsedColumn() const {
     std::uint32_t last = 0;
-    for (const RowDef& r : rows)
+    for (const RowDef& r : rows.all())
         for (std::size_t c = r.cells.size(); c > last; --c)
             if (!r.cells[c - 1].value.isEmpty() || r.cells[c - 1].xf != kDefaultCellFormat) {
                 last = static_cast<std::uint32_t>(c);

@@ -17,33 +17,13 @@
 #include "office/model/Drawing.h"
 #include "office/model/FormulaRef.h"
 #include "office/model/KeptRecords.h"
+#include "office/model/SheetRows.h"
 #include "office/model/SheetSettings.h"
 
 namespace office {
 
 enum class SheetVisibility : std::uint8_t { Visible = 0, Hidden = 1, VeryHidden = 2 };
 enum class SheetKind : std::uint8_t { Worksheet = 0, MacroSheet = 1, Chart = 2, VbModule = 6 };
-
-// 24 bytes: the format number sits in the value's tail padding, the formula
-// and the text are one pointer each.
-struct Cell {
-    [[no_unique_address]] CellValue value;  // for a formula, its last calculated value
-    std::uint16_t xf = kDefaultCellFormat;
-    FormulaRef formula;                     // none for plain values
-    bool operator==(const Cell& other) const {
-        return value == other.value && xf == other.xf &&
-               (formula == other.formula || (formula && other.formula && *formula == *other.formula));
-    }
-};
-
-struct RowDef {
-    std::vector<Cell> cells;             // index = column - 1; trailing empties allowed
-    std::optional<std::uint16_t> xf;     // row-wide format (set on a whole row)
-    std::uint16_t heightTwips = 255;
-    bool customHeight = false;
-    bool hidden = false;
-    bool operator==(const RowDef&) const = default;
-};
 
 struct ColumnDef {
     std::uint16_t width = 0;             // 1/256 of a character; 0 = the sheet default
@@ -58,7 +38,7 @@ struct SheetModel {
     SheetVisibility visibility = SheetVisibility::Visible;
     // The name the sheet's macro module has in the VBA project (CODENAME); empty without one.
     std::string codeName;
-    std::vector<RowDef> rows;                    // index = row - 1
+    SheetRows rows;                              // row - 1; cells decoded as asked for
     std::map<std::uint16_t, ColumnDef> columns;  // key = column - 1
     std::uint16_t defaultColumnWidth = 8;        // characters, for columns without a width
     std::uint16_t defaultRowHeightTwips = 255;   // rows without a height of their own
@@ -75,7 +55,9 @@ struct SheetModel {
     std::vector<std::uint8_t> chartStream;
 
     // 1-based row and column; nullptr when the cell has never been written.
+    // Decodes the cell's row and keeps it: to look at many rows, peek.
     const Cell* cell(std::uint32_t row, std::uint32_t column) const;
+    std::optional<Cell> peek(std::uint32_t row, std::uint32_t column) const { return rows.peek(row, column); }
     // Grows the row table as needed.
     Cell& cellAt(std::uint32_t row, std::uint32_t column);
     RowDef& rowAt(std::uint32_t row);

@@ -1,0 +1,99 @@
+#pragma once
+// A sheet's rows, whose cells may still lie undecoded in the file they were
+// read from. A store's data sheet holds a hundred thousand cells, and most
+// commands look at two columns of it: a row's cells are decoded when the row
+// is first asked for, and a cell only looked at is decoded without being kept.
+// Anything that changes rows, or walks all of them, gets every row decoded.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "office/model/CellFormat.h"
+#include "office/model/CellValue.h"
+#include "office/model/FormulaRef.h"
+
+namespace office {
+
+// 24 bytes: the format number sits in the value's tail padding, the formula
+// and the text are one pointer each.
+struct Cell {
+    [[no_unique_address]] CellValue value;  // for a formula, its last calculated value
+    std::uint16_t xf = kDefaultCellFormat;
+    FormulaRef formula;                     // none for plain values
+    bool operator==(const Cell& other) const {
+        return value == other.value && xf == other.xf &&
+               (formula == other.formula || (formula && other.formula && *formula == *other.formula));
+    }
+};
+
+struct RowDef {
+    std::vector<Cell> cells;             // index = column - 1; trailing empties allowed
+    std::optional<std::uint16_t> xf;     // row-wide format (set on a whole row)
+    std::uint16_t heightTwips = 255;
+    bool customHeight = false;
+    bool hidden = false;
+    bool operator==(const RowDef&) const = default;
+};
+
+// Where the undecoded cells of a sheet's rows are, and how to decode them.
+// Immutable, and shared by copies of the sheet.
+class PendingCells {
+public:
+    virtual ~PendingCells() = default;
+    // The number of cells row `row` (1-based) holds once decoded.
+    virtual std::uint32_t width(std::uint32_t row) const = 0;
+    // None of these throws for a file that was read: the reader checked its
+    // records. Rows are 1-based, columns too.
+    // Fills the cells of row `row` into `def`, whose cells are empty.
+    virtual void decode(std::uint32_t row, RowDef& def) const = 0;
+    // Fills every row whose flag in `undecoded` (index = row - 1) is set, in one walk.
+    virtual void decodeAll(std::vector<RowDef>& rows, const std::vector<std::uint8_t>& undecoded) const = 0;
+    // One cell of row `row` (whose settings are `def`) without decoding the others.
+    virtual std::optional<Cell> peek(std::uint32_t row, std::uint32_t column, const RowDef& def) const = 0;
+};
+
+class SheetRows {
+public:
+    // Every row, all decoded.
+    std::vector<RowDef>& all() {
+        decodeAll();
+        return rows_;
+    }
+    const std::vector<RowDef>& all() const {
+        decodeAll();
+        return rows_;
+    }
+    // Rows held, and the cells row `row` holds (1-based; 0 beyond the rows), decoding nothing.
+    std::uint32_t count() const { return static_cast<std::uint32_t>(rows_.size()); }
+    std::uint32_t width(std::uint32_t row) const;
+    // Row `row` (1-based) decoded; nullptr beyond the rows held.
+    const RowDef* row(std::uint32_t row) const;
+    // Row `row` decoded, the rows grown to it as needed.
+    RowDef& rowAt(std::uint32_t row);
+    // A copy of a cell, nullopt when never written. An undecoded row stays so.
+    std::optional<Cell> peek(std::uint32_t row, std::uint32_t column) const;
+
+    // The rows held now keep their settings; their cells come from `pending`.
+    void defer(std::shared_ptr<const PendingCells> pending);
+    bool hasUndecoded() const { return pending_ != nullptr; }
+
+    // Equal rows, decoded or not.
+    bool operator==(const SheetRows& other) const { return all() == other.all(); }
+
+private:
+    void decodeAll() const {
+        if (pending_) decodeRemaining();
+    }
+    void decodeRemaining() const;
+    bool undecoded(std::uint32_t row) const { return pending_ && row <= undecoded_.size() && undecoded_[row - 1]; }
+    void decodeRow(std::uint32_t row) const;
+    void forget() const;  // every row is decoded
+
+    mutable std::vector<RowDef> rows_;  // index = row - 1
+    mutable std::shared_ptr<const PendingCells> pending_;  // none once every row is decoded
+    mutable std::vector<std::uint8_t> undecoded_;           // per row, while pending_ is set
+    mutable std::uint32_t undecodedLeft_ = 0;
+};
+
+}  // namespace office

@@ -1,0 +1,213 @@
+// A sheet's cells decoded when asked for must be the cells decoded at once:
+// on every sample, through every way in (a cell peeked at, a row, all rows),
+// in any order, with changes made in between, and on copies.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+
+#include "office/XlsFile.h"
+#include "office/biff/Biff8.h"
+#include "office/biff/BiffRecords.h"
+#include "office/biff/RecordWriter.h"
+#include "office/cfb/CompoundFile.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+namespace rec = office::biff::rec;
+using office::Cell;
+using office::SheetModel;
+using office::WorkbookModel;
+
+struct Sample {
+    fs::path path;
+    std::string password;
+};
+
+std::vector<Sample> samples() {
+    std::vector<Sample> files;
+    for (const char* name : {"budget.xls", "veryhidden.xls", "protected.xls", "macro_lo.xls"})
+        files.push_back({testsupport::testData(name), ""});
+    files.push_back({testsupport::testData("locked.xls"), "ab1234"});
+    const std::map<std::string, std::string> passwords = {
+        {"poi_password.xls", "password"},
+        {"sheetjs_password_2002_40_basecrypto.xls", "password"},
+        {"sheetjs_password_2002_128_strong.xls", "password"},
+        {"msoffcrypto_rc4cryptoapi_password.xls", "Password1234_"},
+    };
+    const fs::path reference = testsupport::sharedSample("reference");
+    if (fs::exists(reference))
+        for (const auto& entry : fs::directory_iterator(reference))
+            if (entry.path().extension() == ".xls") {
+                auto it = passwords.find(entry.path().filename().string());
+                files.push_back({entry.path(), it == passwords.end() ? "" : it->second});
+            }
+    return files;
+}
+
+// The Workbook stream read both ways: every cell at once (from a stream the
+// reader does not keep), and decoded as asked for (from one it keeps).
+struct BothWays {
+    WorkbookModel now;
+    WorkbookModel later;
+};
+
+BothWays readBothWays(const std::vector<std::uint8_t>& stream, const std::string& password) {
+    return {office::biff::readWorkbookStream(std::span<const std::uint8_t>(stream), password),
+            office::biff::readWorkbookStream(std::vector<std::uint8_t>(stream), password)};
+}
+
+std::vector<std::uint8_t> workbookStream(const Sample& sample) {
+    const office::cfb::Node root = office::cfb::readCompoundFile(testsupport::readFileBytes(sample.path));
+    const office::cfb::Node* stream = root.child("Workbook");
+    if (!stream) stream = root.child("Book");
+    return stream ? stream->data : std::vector<std::uint8_t>{};
+}
+
+// Every cell peeked at, and one column past each row, before anything is decoded.
+void expectSamePeeks(const SheetModel& now, const SheetModel& later) {
+    const std::vector<office::RowDef>& rows = now.rows.all();
+    ASSERT_EQ(later.rows.count(), rows.size());
+    for (std::uint32_t row = 1; row <= rows.size(); ++row) {
+        const auto width = static_cast<std::uint32_t>(rows[row - 1].cells.size());
+        ASSERT_EQ(later.rows.width(row), width) << "row " << row;
+        for (std::uint32_t column = 1; column <= width + 1; ++column) {
+            const Cell* expected = now.cell(row, column);
+            const std::optional<Cell> peeked = later.peek(row, column);
+            ASSERT_EQ(peeked.has_value(), expected != nullptr) << row << "," << column;
+            if (expected) {
+                EXPECT_EQ(*peeked, *expected) << row << "," << column;
+            }
+        }
+    }
+}
+
+// Some rows decoded one by one (from the end, so that the one walk over the
+// rest starts between them), then all of them.
+void expectSameRows(const SheetModel& now, const SheetModel& later) {
+    const std::vector<office::RowDef>& rows = now.rows.all();
+    for (std::uint32_t row = later.rows.count(); row >= 1; row -= std::min<std::uint32_t>(row, 3)) {
+        ASSERT_NE(later.rows.row(row), nullptr);
+        EXPECT_EQ(*later.rows.row(row), rows[row - 1]) << "row " << row;
+    }
+    EXPECT_EQ(later.rows.all(), rows);
+}
+
+TEST(LazyCells, EverySampleDecodesTheSameCellsWhicheverWayItIsAskedFor) {
+    std::size_t cells = 0;
+    for (const Sample& sample : samples()) {
+        SCOPED_TRACE(sample.path.filename().string());
+        const std::vector<std::uint8_t> stream = workbookStream(sample);
+        ASSERT_FALSE(stream.empty());
+        BothWays read = readBothWays(stream, sample.password);
+        ASSERT_EQ(read.later.sheets.size(), read.now.sheets.size());
+        for (std::size_t i = 0; i < read.now.sheets.size(); ++i) {
+            SCOPED_TRACE(read.now.sheets[i].name);
+            expectSamePeeks(read.now.sheets[i], read.later.sheets[i]);
+            const SheetModel copy = read.later.sheets[i];  // shares what is still undecoded
+            expectSameRows(read.now.sheets[i], read.later.sheets[i]);
+            EXPECT_EQ(copy.rows.all(), read.now.sheets[i].rows.all());
+            for (const auto& row : read.now.sheets[i].rows.all()) cells += row.cells.size();
+        }
+        EXPECT_EQ(read.later, read.now);
+    }
+    EXPECT_GT(cells, 1000u);  // the samples hold cells to compare
+}
+
+TEST(LazyCells, ChangesMadeBeforeTheRestIsDecodedStay) {
+    WorkbookModel model = WorkbookModel::withDefaults();
+    SheetModel sheet;
+    sheet.name = "Data";
+    for (std::uint32_t row = 1; row <= 300; ++row)
+        for (std::uint32_t column = 1; column <= 5; ++column)
+            sheet.cellAt(row, column).value = "r" + std::to_string(row) + "c" + std::to_string(column);
+    model.sheets.push_back(std::move(sheet));
+    const auto file = office::writeXls(model, "");
+
+    WorkbookModel read = office::readXls(file, "");
+    SheetModel& data = read.sheets.at(0);
+    ASSERT_TRUE(data.rows.hasUndecoded());
+    data.cellAt(10, 2).value = std::string("changed");
+    data.cellAt(400, 1).value = 4.0;  // past the rows read
+    data.rowAt(20).hidden = true;
+    const SheetModel before = data;
+    EXPECT_EQ(data.peek(10, 2)->value.text(), "changed");
+    EXPECT_EQ(data.peek(11, 2)->value.text(), "r11c2");
+
+    model.sheets[0].cellAt(10, 2).value = std::string("changed");
+    model.sheets[0].cellAt(400, 1).value = 4.0;
+    model.sheets[0].rowAt(20).hidden = true;
+    EXPECT_EQ(data.rows.all(), model.sheets[0].rows.all());
+    EXPECT_FALSE(data.rows.hasUndecoded());
+    EXPECT_EQ(before, data);  // the copy decodes the same from what it shares
+    EXPECT_EQ(office::readXls(office::writeXls(read, ""), ""), read);
+}
+
+void bof(office::biff::RecordWriter& w, std::uint16_t type) {
+    w.begin(rec::kBof);
+    w.u16(0x0600);
+    w.u16(type);
+    w.zeros(12);
+    w.end();
+}
+
+void number(office::biff::RecordWriter& w, std::uint16_t row, std::uint16_t column, double value) {
+    w.begin(rec::kNumber);
+    w.u16(row);
+    w.u16(column);
+    w.u16(15);
+    w.f64(value);
+    w.end();
+}
+
+// A sheet "S" whose cells are written by `cells`.
+std::vector<std::uint8_t> oneSheet(const std::function<void(office::biff::RecordWriter&)>& cells) {
+    office::biff::RecordWriter w;
+    bof(w, rec::kBofGlobals);
+    w.begin(rec::kBoundSheet);
+    const std::size_t offsetField = w.size();
+    w.u32(0);
+    w.u16(0);
+    w.shortString(u"S");
+    w.end();
+    w.empty(rec::kEof);
+    w.patchU32(offsetField, static_cast<std::uint32_t>(w.size()));
+    bof(w, rec::kBofWorksheet);
+    cells(w);
+    w.empty(rec::kEof);
+    return w.bytes();
+}
+
+// Writers put a row's cells together; one that goes back to an earlier row
+// cannot have its rows decoded one at a time, and is decoded whole at once.
+TEST(LazyCells, RowsWhoseCellsAreSpreadOutAreDecodedAtOnce) {
+    const auto stream = oneSheet([](office::biff::RecordWriter& w) {
+        number(w, 0, 0, 1);
+        number(w, 1, 0, 2);
+        number(w, 0, 2, 3);  // row 1 again, after row 2
+        number(w, 1, 1, 4);
+    });
+    BothWays read = readBothWays(stream, "");
+    const SheetModel& later = read.later.sheets.at(0);
+    EXPECT_FALSE(later.rows.hasUndecoded());
+    EXPECT_EQ(later, read.now.sheets.at(0));
+    EXPECT_EQ(later.cell(1, 3)->value.number(), 3.0);
+    EXPECT_EQ(later.cell(2, 2)->value.number(), 4.0);
+
+    // Rows in any order, each together, stay undecoded.
+    const auto ordered = oneSheet([](office::biff::RecordWriter& w) {
+        number(w, 5, 1, 6);
+        number(w, 5, 3, 7);
+        number(w, 2, 0, 8);
+    });
+    BothWays apart = readBothWays(ordered, "");
+    EXPECT_TRUE(apart.later.sheets.at(0).rows.hasUndecoded());
+    expectSamePeeks(apart.now.sheets.at(0), apart.later.sheets.at(0));
+    expectSameRows(apart.now.sheets.at(0), apart.later.sheets.at(0));
+}
+
+}  // namespace
