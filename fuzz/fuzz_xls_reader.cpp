@@ -1,27 +1,72 @@
 // libFuzzer target: any bytes given to the .xls reader must either read or
 // raise AutomationError; what reads must survive our writer and reader again.
 // Inputs that are not compound files go straight to the Workbook-stream reader
-// too, so mutations reach the BIFF8 records without breaking the container.
+// too, so mutations reach the BIFF8 records without breaking the container;
+// it reads them both with every cell decoded at once and as asked for.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <span>
+#include <vector>
 
 #include "automation/AutomationError.h"
 #include "office/XlsFile.h"
 #include "office/biff/Biff8.h"
 #include "office/cfb/CompoundFile.h"
 
+namespace {
+
+// A Workbook stream read with every cell decoded at once, and read again with
+// its cells decoded as asked for: both read or both refuse, and every cell
+// peeked at, then every row, is the same.
+std::optional<office::WorkbookModel> readBothWays(std::span<const std::uint8_t> input, const std::string& password) {
+    std::optional<office::WorkbookModel> now, later;
+    try {
+        now = office::biff::readWorkbookStream(input, password);
+    } catch (const automation::AutomationError&) {
+    }
+    try {
+        later = office::biff::readWorkbookStream(std::vector<std::uint8_t>(input.begin(), input.end()), password);
+    } catch (const automation::AutomationError&) {
+    }
+    if (now.has_value() != later.has_value()) std::abort();
+    if (!now) return now;
+    std::size_t peeks = 0;  // a sparse sheet spans the whole grid
+    for (std::size_t i = 0; i < now->sheets.size(); ++i) {
+        const office::SheetModel& expected = now->sheets[i];
+        const office::SheetModel& lazy = later->sheets[i];
+        if (lazy.rows.count() != expected.rows.count()) std::abort();
+        for (std::uint32_t row = 1; row <= lazy.rows.count() && peeks < 4096; ++row) {
+            if (lazy.rows.width(row) != expected.rows.width(row)) std::abort();
+            for (std::uint32_t column = 1; column <= lazy.rows.width(row) + 1 && peeks < 4096; ++column, ++peeks) {
+                const office::Cell* cell = expected.cell(row, column);
+                const std::optional<office::Cell> peeked = lazy.peek(row, column);
+                if (peeked.has_value() != (cell != nullptr) || (cell && !(*peeked == *cell))) std::abort();
+            }
+        }
+    }
+    if (!(*later == *now)) std::abort();
+    return now;
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> input(data, size);
     const std::string password = "fuzz";
     office::WorkbookModel model;
-    try {
-        model = office::cfb::hasCompoundSignature(input) ? office::readXls(input, password)
-                                                         : office::biff::readWorkbookStream(input, password);
-    } catch (const automation::AutomationError&) {
-        return 0;
+    if (office::cfb::hasCompoundSignature(input)) {
+        try {
+            model = office::readXls(input, password);
+        } catch (const automation::AutomationError&) {
+            return 0;
+        }
+    } else {
+        std::optional<office::WorkbookModel> read = readBothWays(input, password);
+        if (!read) return 0;
+        model = std::move(*read);
     }
     bool hasVisible = false;
     for (const auto& sheet : model.sheets) hasVisible |= sheet.visibility == office::SheetVisibility::Visible;

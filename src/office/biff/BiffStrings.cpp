@@ -95,9 +95,24 @@ void ContinuedBytes::skip(std::size_t n) {
     }
 }
 
-void ContinuedBytes::readChars(std::size_t count, bool highByte, std::string& out) {
-    out.reserve(out.size() + count);  // the least it takes
-    text::Utf16Decoder decoder(out);
+void ContinuedBytes::readChars(std::size_t count, bool highByte, std::string* out) {
+    if (!out) {
+        while (count > 0) {
+            if (left() == 0) {
+                toNextSegment();
+                highByte = (u8() & kHighByte) != 0;
+                continue;
+            }
+            const std::size_t available = highByte ? left() / 2 : left();
+            if (available == 0) throwDamaged("a string character is split between records", offset());
+            const std::size_t n = std::min(count, available);
+            pos_ += highByte ? n * 2 : n;
+            count -= n;
+        }
+        return;
+    }
+    out->reserve(out->size() + count);  // the least it takes
+    text::Utf16Decoder decoder(*out);
     while (count > 0) {
         if (left() == 0) {
             // Characters going on in the next record: it repeats the high-byte flag.
@@ -114,7 +129,7 @@ void ContinuedBytes::readChars(std::size_t count, bool highByte, std::string& ou
             pos_ += n * 2;
         } else {
             decoder.finish();
-            text::appendLatin1(out, p, n);
+            text::appendLatin1(*out, p, n);
             pos_ += n;
         }
         count -= n;
@@ -122,7 +137,11 @@ void ContinuedBytes::readChars(std::size_t count, bool highByte, std::string& ou
     decoder.finish();
 }
 
-void ContinuedBytes::readString(std::string& out) {
+void ContinuedBytes::readString(std::string& out) { readString(&out); }
+
+void ContinuedBytes::skipString() { readString(nullptr); }
+
+void ContinuedBytes::readString(std::string* out) {
     std::size_t count = u16();
     std::uint8_t flags = u8();
     std::size_t runs = (flags & kRich) ? u16() : 0;

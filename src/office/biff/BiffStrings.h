@@ -30,6 +30,19 @@ public:
     void skip(std::size_t n);
     // A whole XLUnicodeRichExtendedString (SST entry, STRING body) appended to `out`.
     void readString(std::string& out);
+    // The same string checked and passed over, its characters not decoded.
+    void skipString();
+
+    // Where reading stands, to come back to it.
+    struct Position {
+        std::uint32_t segment = 0;
+        std::uint32_t byte = 0;
+    };
+    Position position() const { return {static_cast<std::uint32_t>(seg_), static_cast<std::uint32_t>(pos_)}; }
+    void seek(Position at) {
+        seg_ = at.segment;
+        pos_ = at.byte;
+    }
     std::uint64_t offset() const;
     // Bytes not read yet, in this record and its continuations.
     std::size_t bytesLeft() const;
@@ -41,7 +54,8 @@ private:
     };
     void toNextSegment();
     std::size_t left() const { return segments_[seg_].bytes.size() - pos_; }
-    void readChars(std::size_t count, bool highByte, std::string& out);
+    void readChars(std::size_t count, bool highByte, std::string* out);  // none: skipped
+    void readString(std::string* out);
 
     std::vector<Segment> segments_;
     std::size_t seg_ = 0;

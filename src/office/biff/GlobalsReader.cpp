@@ -21,18 +21,30 @@ SheetKind kindOf(std::uint8_t dt) {
     }
 }
 
-void readSharedStrings(const Record& sst, RecordReader& reader, std::vector<CellText>& out) {
+SharedStrings readSharedStrings(const Record& sst, RecordReader& reader, bool streamKept) {
     ContinuedBytes in(sst, reader);
     in.u32();  // total uses
     std::uint32_t unique = in.u32();
     // Each entry takes at least 3 bytes: never trust the count for the reservation.
-    out.reserve(std::min<std::size_t>(unique, in.bytesLeft() / 3 + 1));
+    const std::size_t expected = std::min<std::size_t>(unique, in.bytesLeft() / 3 + 1);
+    if (streamKept) {
+        std::vector<ContinuedBytes::Position> starts;
+        starts.reserve(expected);
+        for (std::uint32_t i = 0; i < unique; ++i) {
+            starts.push_back(in.position());
+            in.skipString();
+        }
+        return SharedStrings(std::move(in), std::move(starts));
+    }
+    std::vector<CellText> texts;
+    texts.reserve(expected);
     std::string text;  // one buffer for all entries; each text is then made at its size
     for (std::uint32_t i = 0; i < unique; ++i) {
         text.clear();
         in.readString(text);
-        out.emplace_back(text);
+        texts.emplace_back(text);
     }
+    return SharedStrings(std::move(texts));
 }
 
 // Pads what a sparse or damaged file left out, so the model has its minimum
@@ -60,7 +72,7 @@ bool isLinkRecord(std::uint16_t id) {
 
 }  // namespace
 
-Globals readGlobals(std::span<const std::uint8_t> stream, std::size_t start) {
+Globals readGlobals(std::span<const std::uint8_t> stream, std::size_t start, bool streamKept) {
     Globals g;
     RecordReader reader(stream, start);
     Record r;
@@ -137,7 +149,7 @@ Globals readGlobals(std::span<const std::uint8_t> stream, std::size_t start) {
             g.model.codeName = readUnicodeString(in);
             break;
         case rec::kSst:
-            readSharedStrings(r, reader, g.sharedStrings);
+            g.sharedStrings = readSharedStrings(r, reader, streamKept);
             break;
         case rec::kEof:
             ended = true;

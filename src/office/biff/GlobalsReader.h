@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "office/biff/SharedStrings.h"
 #include "office/model/WorkbookModel.h"
 
 namespace office::biff {
@@ -13,11 +14,12 @@ namespace office::biff {
 struct Globals {
     WorkbookModel model;                 // sheets hold name, kind, visibility only
     std::vector<std::uint32_t> sheetOffsets;  // lbPlyPos per sheet
-    std::vector<CellText> sharedStrings;
+    SharedStrings sharedStrings;
 };
 
 // `stream` is the clear (decrypted) Workbook stream; reading starts after the
-// globals BOF at `start` and stops at its EOF.
-Globals readGlobals(std::span<const std::uint8_t> stream, std::size_t start);
+// globals BOF at `start` and stops at its EOF. With `streamKept` the shared
+// strings are checked now and made when first asked for, from `stream`.
+Globals readGlobals(std::span<const std::uint8_t> stream, std::size_t start, bool streamKept = false);
 
 }  // namespace office::biff

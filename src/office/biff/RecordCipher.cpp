@@ -1,6 +1,7 @@
 #include "office/biff/RecordCipher.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -37,8 +38,7 @@ public:
             if (block != block_) fill(block);
             const std::size_t at = static_cast<std::size_t>(offset % kBlock);
             const std::size_t take = std::min(n, kBlock - at);
-            const std::uint8_t* key = keys_ + at;
-            for (std::size_t i = 0; i < take; ++i) data[i] ^= key[i];
+            xorInto(data, keys_ + at, take);
             data += take;
             n -= take;
             offset += take;
@@ -47,6 +47,18 @@ public:
 
 private:
     static constexpr std::size_t kBlock = 1024;
+    // Eight bytes at a time: a store's stream is megabytes of short bodies.
+    static void xorInto(std::uint8_t* data, const std::uint8_t* key, std::size_t n) {
+        std::size_t i = 0;
+        for (; i + 8 <= n; i += 8) {
+            std::uint64_t d, k;
+            std::memcpy(&d, data + i, 8);
+            std::memcpy(&k, key + i, 8);
+            d ^= k;
+            std::memcpy(data + i, &d, 8);
+        }
+        for (; i < n; ++i) data[i] ^= key[i];
+    }
     void fill(std::uint64_t block) {
         std::memset(keys_, 0, kBlock);  // XOR with zeros leaves the keystream
         cipher_.process(keys_, kBlock, block * kBlock);

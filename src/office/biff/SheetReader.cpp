@@ -267,15 +267,17 @@ void SheetBuilder::handle(const Record& r, RecordReader& reader) {
             return;
         }
     }
-    if (handleKept(r)) return;
-    if (readWindowRecord(r.id, in, sheet_->window) || readPageSetupRecord(r.id, in, sheet_->pageSetup) ||
-        readProtectionRecord(r.id, in, sheet_->protection))
-        return;
-    if (isCellRecord(r.id)) {
+    if (isCellRecord(r.id)) {  // most records: never kept, nor a setting
+        drawingKinds_.next(r);
+        afterKept_ = false;
         if (pass_ == Pass::Index) indexCell(r, in, reader);
         else handleCell(r, in, reader);
         return;
     }
+    if (handleKept(r)) return;
+    if (readWindowRecord(r.id, in, sheet_->window) || readPageSetupRecord(r.id, in, sheet_->pageSetup) ||
+        readProtectionRecord(r.id, in, sheet_->protection))
+        return;
     switch (r.id) {
     case rec::kMergedCells: readMergedCells(in, sheet_->mergedCells); break;
     case rec::kDefColWidth: sheet_->defaultColumnWidth = in.u16(); break;

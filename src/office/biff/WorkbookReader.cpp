@@ -60,7 +60,7 @@ bool findFilePass(RecordReader reader, Record& filePass) {
 // from it as they are asked for.
 WorkbookModel readClearStream(std::span<const std::uint8_t> stream, std::size_t globalsStart,
                               std::shared_ptr<const std::vector<std::uint8_t>> kept = nullptr) {
-    Globals globals = readGlobals(stream, globalsStart);
+    Globals globals = readGlobals(stream, globalsStart, kept != nullptr);
     WorkbookModel& model = globals.model;
     SheetSource source{std::move(kept), std::make_shared<const SharedStrings>(std::move(globals.sharedStrings))};
     const SharedStrings& strings = *source.strings;
