@@ -1,4 +1,4 @@
-// The line editor on a base workbook of 9,999 lines, whole commands from
+// The line editor on a full base workbook (9,998 lines), whole commands from
 // the click to the saved file: clicking a line until its fields show (its
 // one-page document probed), and saving a changed line. And the probe of a
 // 100-page document and a 100-slide presentation as a chosen file gets it.
@@ -8,13 +8,15 @@
 
 #include "lines/Us_Menu.h"
 #include "probe/DocumentProbe.h"
+#include "store/DataLayout.h"
 #include "support/ScratchDataFolder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// A base workbook of 9,999 lines, every one naming the one-page memo.
+// A base workbook whose table is full to the last row the program reads,
+// every line naming the one-page memo.
 struct Bench {
     testsupport::ScratchDataFolder data{"tavolex-bench-lines"};
 
@@ -23,7 +25,7 @@ struct Bench {
         data.ctx.state.SelectedGroup = "Group 17";
         data.ctx.state.GroupEditMode = "M";
         data.writeBase([&](automation::excel::Worksheet& sheet) {
-            for (long row = 2; row <= 10000; ++row) {
+            for (long row = store::kFirstLineRow; row <= store::kLastLineRow; ++row) {
                 const long id = row - 1;
                 testsupport::writeRow(sheet, row,
                                       {static_cast<double>(id), "Group " + std::to_string(id % 200), {},

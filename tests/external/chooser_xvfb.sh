@@ -10,16 +10,10 @@
 # Exit 0 passed, 1 failed, 77 skipped (no Xvfb, or the Qt tests not built).
 set -uo pipefail
 
-build=${TAVOLEX_BUILD_DIR:-${1:-}}
-[ -n "$build" ] || { echo "usage: $0 BUILD_DIR" >&2; exit 1; }
-build=$(cd "$build" && pwd)
+needs="" built="tests/tests_qt" scratch=tavolex-chooser
+# shellcheck source=lib/player_check.sh
+. "$(dirname "$0")/lib/player_check.sh"
 tests=$build/tests/tests_qt
-command -v Xvfb > /dev/null || { echo "SKIP: Xvfb is not installed"; exit 77; }
-[ -x "$tests" ] || { echo "SKIP: $tests is not built"; exit 77; }
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/tavolex-chooser.XXXXXX")
-. "$(dirname "$0")/lib/display.sh"
-trap end_check EXIT
 start_display
 
 rm -f "$build"/chooser_*.png "$build"/line_editor_*.png

@@ -12,21 +12,9 @@
 # Exit 0 passed, 1 failed, 77 skipped (no Xvfb or xdotool, or no program).
 set -uo pipefail
 
-build=${TAVOLEX_BUILD_DIR:-${1:-}}
-[ -n "$build" ] || { echo "usage: $0 BUILD_DIR" >&2; exit 1; }
-build=$(cd "$build" && pwd)
-program=$build/src/Tavolex
-store=$build/tests/tavolex_store_tool
-samples="${TAVOLEX_SOURCE_DIR:-$(dirname "$0")/../..}/../shared/samples"
-for tool in Xvfb xdotool; do
-  command -v "$tool" > /dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
-[ -x "$program" ] && [ -x "$store" ] || { echo "SKIP: the program is not built"; exit 77; }
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/tavolex-create.XXXXXX")
-app_pid=""
-. "$(dirname "$0")/lib/display.sh"
-trap end_check EXIT
+needs="xdotool" scratch=tavolex-create
+# shellcheck source=lib/player_check.sh
+. "$(dirname "$0")/lib/player_check.sh"
 
 start_display
 export HOME=$work/home

@@ -14,7 +14,7 @@
 # Exit 0 passed, 1 failed, 77 skipped (no Xvfb, xdotool, LibreOffice or program).
 set -uo pipefail
 
-needs="soffice" scratch=tavolex-play-docs
+needs="xdotool soffice" scratch=tavolex-play-docs
 # shellcheck source=lib/player_check.sh
 . "$(dirname "$0")/lib/player_check.sh"
 

@@ -15,7 +15,7 @@
 # Exit 0 passed, 1 failed, 77 skipped (no Xvfb or xdotool, or no program).
 set -uo pipefail
 
-needs="" scratch=tavolex-play
+needs="xdotool" scratch=tavolex-play
 # shellcheck source=lib/player_check.sh
 . "$(dirname "$0")/lib/player_check.sh"
 

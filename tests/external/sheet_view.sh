@@ -16,29 +16,13 @@
 # ImageMagick, poppler, Xvfb or xdotool, or the programs are not built).
 set -uo pipefail
 
-build=${TAVOLEX_BUILD_DIR:-${1:-}}
-[ -n "$build" ] || { echo "usage: $0 BUILD_DIR (or set TAVOLEX_BUILD_DIR)" >&2; exit 1; }
-build=$(cd "$build" && pwd)
-program=$build/src/Tavolex
-store=$build/tests/tavolex_store_tool
+needs="xdotool soffice compare convert import pdftoppm" scratch=tavolex-sheet-view
+built="src/Tavolex tests/tavolex_store_tool tests/tavolex_sheet_tool"
+# shellcheck source=lib/player_check.sh
+. "$(dirname "$0")/lib/player_check.sh"
 tool=$build/tests/tavolex_sheet_tool
-here=$(cd "$(dirname "$0")" && pwd)
-samples="${TAVOLEX_SOURCE_DIR:-$here/../..}/tests/data"
 py=/usr/bin/python3
-
-command -v soffice > /dev/null && $py -c "import uno" 2> /dev/null || { echo "SKIP: LibreOffice with python3-uno is not installed"; exit 77; }
-for tool_name in Xvfb xdotool compare convert import pdftoppm; do
-  command -v "$tool_name" > /dev/null || { echo "SKIP: $tool_name is not installed"; exit 77; }
-done
-for built in "$program" "$store" "$tool"; do
-  [ -x "$built" ] || { echo "SKIP: $built is not built"; exit 77; }
-done
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/tavolex-sheet-view.XXXXXX")
-app_pid=""
-# shellcheck source=lib/display.sh
-. "$here/lib/display.sh"
-trap end_check EXIT
+$py -c "import uno" 2> /dev/null || { echo "SKIP: LibreOffice with python3-uno is not installed"; exit 77; }
 out="$build/sheet_view"
 rm -rf "$out"
 mkdir -p "$out"
@@ -48,10 +32,7 @@ mkdir -p "$folder"
 cp "$samples/formatted.xls" "$folder/"
 "$store" create "$folder" > /dev/null || fail "no base workbook"
 "$store" add "$folder" 1 "View" "Quarterly report" 100 "" "$folder/formatted.xls" Report Report "" "" || fail "no line"
-env -u DISPLAY "$program" --build "$folder" --group View --version 1 > "$work/build.log" 2>&1 \
-  || fail "the build failed: $(cat "$work/build.log")"
-presentation="$folder/View - 1.xls"
-[ -f "$presentation" ] || fail "no Presentation written"
+build_presentation "$folder" View
 
 # 1. Every shown text, ours against LibreOffice's.
 status=0

@@ -3,11 +3,11 @@
 // pointer wide; the reader makes each shared string once and every cell
 // naming it takes a reference, so a sheet of ten thousand lines that repeats
 // two hundred names holds two hundred texts. The empty text holds nothing.
-#include <atomic>
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "office/model/IntrusiveRef.h"
 
 namespace office {
 
@@ -15,17 +15,12 @@ class CellText {
 public:
     CellText() = default;
     explicit CellText(std::string_view text);
-    CellText(const CellText& other) noexcept;
-    CellText(CellText&& other) noexcept : box_(other.box_) { other.box_ = nullptr; }
-    CellText& operator=(const CellText& other) noexcept;
-    CellText& operator=(CellText&& other) noexcept;
-    ~CellText() { release(); }
 
     std::string_view view() const {
-        return box_ ? std::string_view(reinterpret_cast<const char*>(box_ + 1), box_->size) : std::string_view();
+        return box_ ? std::string_view(box_.tail(), *box_.get()) : std::string_view();
     }
     std::string str() const { return std::string(view()); }
-    bool empty() const { return box_ == nullptr; }
+    bool empty() const { return !box_; }
 
     // Equal characters, whether or not the two hold the same text.
     bool operator==(const CellText& other) const { return box_ == other.box_ || view() == other.view(); }
@@ -33,13 +28,10 @@ public:
     bool sameAs(const CellText& other) const { return box_ == other.box_; }
 
 private:
-    // The characters follow the box in the same allocation.
-    struct Box {
-        std::atomic<std::uint32_t> references{1};
-        std::uint32_t size = 0;
-    };
-    void release() noexcept;
-    Box* box_ = nullptr;
+    // The size; the characters follow it in the same allocation.
+    IntrusiveRef<std::uint32_t> box_;
 };
+
+static_assert(sizeof(CellText) == sizeof(void*), "a cell's text is one pointer: see the note on CellValue");
 
 }  // namespace office

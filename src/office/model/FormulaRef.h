@@ -2,10 +2,10 @@
 // A cell's formula, shared by the cell's copies and never changed through
 // them. One pointer wide where a shared_ptr takes two: a store's sheet holds
 // a hundred thousand cells, and every cell carries one, most of them empty.
-#include <atomic>
 #include <cstddef>
-#include <cstdint>
+#include <utility>
 
+#include "office/model/IntrusiveRef.h"
 #include "office/model/KeptRecords.h"
 
 namespace office {
@@ -15,33 +15,25 @@ public:
     FormulaRef() = default;
     FormulaRef(std::nullptr_t) {}
     // A new formula, held by this reference alone.
-    explicit FormulaRef(Formula formula);
-    FormulaRef(const FormulaRef& other) noexcept;
-    FormulaRef(FormulaRef&& other) noexcept : box_(other.box_) { other.box_ = nullptr; }
-    FormulaRef& operator=(const FormulaRef& other) noexcept;
-    FormulaRef& operator=(FormulaRef&& other) noexcept;
-    ~FormulaRef() { release(); }
+    explicit FormulaRef(Formula formula) : box_(IntrusiveRef<Formula>::make(0, std::move(formula))) {}
 
-    explicit operator bool() const { return box_ != nullptr; }
-    const Formula& operator*() const { return box_->formula; }
-    const Formula* operator->() const { return &box_->formula; }
-    const Formula* get() const { return box_ ? &box_->formula : nullptr; }
-    void reset() noexcept;
+    explicit operator bool() const { return static_cast<bool>(box_); }
+    const Formula& operator*() const { return *box_.get(); }
+    const Formula* operator->() const { return box_.get(); }
+    const Formula* get() const { return box_.get(); }
+    void reset() noexcept { box_.reset(); }
 
     // The formula itself, seen by every cell that shares it: only for the
     // reader, which completes a formula with the records that follow its cell.
-    Formula& editShared() { return box_->formula; }
+    Formula& editShared() { return *box_.get(); }
 
     // The same formula, not an equal one.
     bool operator==(const FormulaRef& other) const { return box_ == other.box_; }
 
 private:
-    struct Box {
-        std::atomic<std::uint32_t> references{1};
-        Formula formula;
-    };
-    void release() noexcept;
-    Box* box_ = nullptr;
+    IntrusiveRef<Formula> box_;
 };
+
+static_assert(sizeof(FormulaRef) == sizeof(void*), "a cell's formula is one pointer: see the note on Cell");
 
 }  // namespace office
