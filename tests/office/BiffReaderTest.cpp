@@ -9,6 +9,7 @@
 #include "office/biff/Biff8.h"
 #include "office/biff/BiffRecords.h"
 #include "office/biff/RecordWriter.h"
+#include "HandMadeStreams.h"
 
 namespace {
 
@@ -16,39 +17,9 @@ namespace rec = office::biff::rec;
 using automation::Variant;
 using office::biff::RecordWriter;
 
-void bof(RecordWriter& w, std::uint16_t type) {
-    w.begin(rec::kBof);
-    w.u16(0x0600);
-    w.u16(type);
-    w.zeros(12);
-    w.end();
-}
-
-// A workbook stream with one sheet "S": `globals` adds records before the sheet
-// list (fonts, XFs...), `afterSheets` after it (SST), `cells` the sheet body.
-std::vector<std::uint8_t> stream(const std::function<void(RecordWriter&)>& globals,
-                                 const std::function<void(RecordWriter&)>& afterSheets,
-                                 const std::function<void(RecordWriter&)>& cells) {
-    RecordWriter w;
-    bof(w, rec::kBofGlobals);
-    globals(w);
-    w.begin(rec::kBoundSheet);
-    std::size_t offsetField = w.size();
-    w.u32(0);
-    w.u8(0);
-    w.u8(0);
-    w.shortString(u"S");
-    w.end();
-    afterSheets(w);
-    w.empty(rec::kEof);
-    w.patchU32(offsetField, static_cast<std::uint32_t>(w.size()));
-    bof(w, rec::kBofWorksheet);
-    cells(w);
-    w.empty(rec::kEof);
-    return w.bytes();
-}
-
-void nothing(RecordWriter&) {}
+using testsupport::bof;
+using testsupport::nothing;
+const auto stream = testsupport::workbookStream;
 
 void cellHeader(RecordWriter& w, std::uint16_t id, std::uint16_t row, std::uint16_t col, std::uint16_t xf = 15) {
     w.begin(id);

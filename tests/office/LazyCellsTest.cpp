@@ -5,7 +5,6 @@
 
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <optional>
 
 #include "office/XlsFile.h"
@@ -14,40 +13,14 @@
 #include "office/biff/RecordWriter.h"
 #include "office/cfb/CompoundFile.h"
 #include "support/TestSupport.h"
+#include "HandMadeStreams.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 namespace rec = office::biff::rec;
 using office::Cell;
 using office::SheetModel;
 using office::WorkbookModel;
-
-struct Sample {
-    fs::path path;
-    std::string password;
-};
-
-std::vector<Sample> samples() {
-    std::vector<Sample> files;
-    for (const char* name : {"budget.xls", "veryhidden.xls", "protected.xls", "macro_lo.xls"})
-        files.push_back({testsupport::testData(name), ""});
-    files.push_back({testsupport::testData("locked.xls"), "ab1234"});
-    const std::map<std::string, std::string> passwords = {
-        {"poi_password.xls", "password"},
-        {"sheetjs_password_2002_40_basecrypto.xls", "password"},
-        {"sheetjs_password_2002_128_strong.xls", "password"},
-        {"msoffcrypto_rc4cryptoapi_password.xls", "Password1234_"},
-    };
-    const fs::path reference = testsupport::sharedSample("reference");
-    if (fs::exists(reference))
-        for (const auto& entry : fs::directory_iterator(reference))
-            if (entry.path().extension() == ".xls") {
-                auto it = passwords.find(entry.path().filename().string());
-                files.push_back({entry.path(), it == passwords.end() ? "" : it->second});
-            }
-    return files;
-}
 
 // The Workbook stream read both ways: every cell at once (from a stream the
 // reader does not keep), and decoded as asked for (from one it keeps).
@@ -61,7 +34,7 @@ BothWays readBothWays(const std::vector<std::uint8_t>& stream, const std::string
             office::biff::readWorkbookStream(std::vector<std::uint8_t>(stream), password)};
 }
 
-std::vector<std::uint8_t> workbookStream(const Sample& sample) {
+std::vector<std::uint8_t> workbookStream(const testsupport::SampleWorkbook& sample) {
     const office::cfb::Node root = office::cfb::readCompoundFile(testsupport::readFileBytes(sample.path));
     const office::cfb::Node* stream = root.child("Workbook");
     if (!stream) stream = root.child("Book");
@@ -99,7 +72,7 @@ void expectSameRows(const SheetModel& now, const SheetModel& later) {
 
 TEST(LazyCells, EverySampleDecodesTheSameCellsWhicheverWayItIsAskedFor) {
     std::size_t cells = 0;
-    for (const Sample& sample : samples()) {
+    for (const testsupport::SampleWorkbook& sample : testsupport::sampleWorkbooks()) {
         SCOPED_TRACE(sample.path.filename().string());
         const std::vector<std::uint8_t> stream = workbookStream(sample);
         ASSERT_FALSE(stream.empty());
@@ -147,14 +120,6 @@ TEST(LazyCells, ChangesMadeBeforeTheRestIsDecodedStay) {
     EXPECT_EQ(office::readXls(office::writeXls(read, ""), ""), read);
 }
 
-void bof(office::biff::RecordWriter& w, std::uint16_t type) {
-    w.begin(rec::kBof);
-    w.u16(0x0600);
-    w.u16(type);
-    w.zeros(12);
-    w.end();
-}
-
 void number(office::biff::RecordWriter& w, std::uint16_t row, std::uint16_t column, double value) {
     w.begin(rec::kNumber);
     w.u16(row);
@@ -166,20 +131,7 @@ void number(office::biff::RecordWriter& w, std::uint16_t row, std::uint16_t colu
 
 // A sheet "S" whose cells are written by `cells`.
 std::vector<std::uint8_t> oneSheet(const std::function<void(office::biff::RecordWriter&)>& cells) {
-    office::biff::RecordWriter w;
-    bof(w, rec::kBofGlobals);
-    w.begin(rec::kBoundSheet);
-    const std::size_t offsetField = w.size();
-    w.u32(0);
-    w.u16(0);
-    w.shortString(u"S");
-    w.end();
-    w.empty(rec::kEof);
-    w.patchU32(offsetField, static_cast<std::uint32_t>(w.size()));
-    bof(w, rec::kBofWorksheet);
-    cells(w);
-    w.empty(rec::kEof);
-    return w.bytes();
+    return testsupport::workbookStream(testsupport::nothing, testsupport::nothing, cells);
 }
 
 // Writers put a row's cells together; one that goes back to an earlier row
