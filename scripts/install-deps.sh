@@ -7,7 +7,7 @@ set -euo pipefail
 mode=${1:-test}
 
 packages=(
-  build-essential cmake g++ googletest libgtest-dev
+  build-essential cmake g++ googletest libgtest-dev libxxhash-dev
   libicu-dev qt6-base-dev qt6-charts-dev qt6-pdf-dev libqpdf-dev libqt6opengl6-dev fonts-liberation fonts-dejavu-core fonts-wine xdg-utils xdg-user-dirs
 )
 if [ "$mode" = test ]; then

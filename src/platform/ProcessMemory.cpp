@@ -41,16 +41,19 @@ std::size_t PrefaultHeap(std::size_t bytes) {
 #endif
     const std::size_t free = mallinfo2().fordblks;
     if (free >= bytes) return 0;
-    const std::size_t fresh = bytes - free;
-    if (fresh >= kLargeBufferThreshold) return 0;  // would be mapped apart and unmapped on free
-    // The block ends at the heap's top; freed, it joins the top again, and the
-    // next allocations are carved from pages already present.
-    void* block = std::malloc(fresh);
+    if (bytes >= kLargeBufferThreshold) return 0;  // would be mapped apart and unmapped on free
+    // No free block holds `bytes` (all of them together hold less), so this
+    // one ends at the heap's top: it takes what is free there and grows the
+    // heap by the rest. Asking for only the missing part would be served from
+    // a large free top without adding a page. Freed, the block joins the top
+    // again, and the next allocations are carved from pages already present;
+    // faulting in the pages that were there already costs little.
+    void* block = std::malloc(bytes);
     if (!block) return 0;
     const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
     const auto start = reinterpret_cast<std::uintptr_t>(block);
     const std::uintptr_t first = (start + page - 1) / page * page;
-    const std::uintptr_t last = (start + fresh) / page * page;
+    const std::uintptr_t last = (start + bytes) / page * page;
     std::size_t done = 0;
     if (last > first && ::madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE) == 0)
         done = last - first;

@@ -120,6 +120,42 @@ TEST(LazyCells, ChangesMadeBeforeTheRestIsDecodedStay) {
     EXPECT_EQ(office::readXls(office::writeXls(read, ""), ""), read);
 }
 
+// Copies of a sheet share their rows until one changes them or decodes a
+// row: whatever one copy does, the others keep what they had.
+TEST(LazyCells, CopiesShareTheirRowsUntilOneChangesThem) {
+    WorkbookModel model = WorkbookModel::withDefaults();
+    SheetModel sheet;
+    sheet.name = "Data";
+    for (std::uint32_t row = 1; row <= 50; ++row)
+        for (std::uint32_t column = 1; column <= 3; ++column)
+            sheet.cellAt(row, column).value = "r" + std::to_string(row) + "c" + std::to_string(column);
+    model.sheets.push_back(sheet);
+    const WorkbookModel read = office::readXls(office::writeXls(model, ""), "");
+    ASSERT_TRUE(read.sheets.at(0).rows.hasUndecoded());
+
+    SheetModel a = read.sheets.at(0);
+    SheetModel b = a;
+    b.cellAt(5, 1).value = std::string("b");
+    EXPECT_EQ(a.peek(5, 1)->value.text(), "r5c1");
+    EXPECT_EQ(a.rows.row(5)->cells.at(0).value.text(), "r5c1");
+
+    SheetModel c = b;
+    c.rows.all()[5].hidden = true;
+    c.rowAt(60).hidden = true;
+    EXPECT_FALSE(b.rows.row(6)->hidden);
+    EXPECT_EQ(b.rows.count(), 50u);
+    EXPECT_EQ(b.peek(5, 1)->value.text(), "b");
+
+    SheetModel d = b;  // b now decoded whole: they share decoded rows
+    static_cast<const SheetModel&>(b).rows.all();
+    d.cellAt(1, 1).value = 9.0;
+    EXPECT_EQ(b.cell(1, 1)->value.text(), "r1c1");
+    EXPECT_EQ(d.cell(1, 1)->value.number(), 9.0);
+
+    EXPECT_EQ(a, sheet);
+    EXPECT_EQ(read.sheets.at(0), sheet);
+}
+
 void number(office::biff::RecordWriter& w, std::uint16_t row, std::uint16_t column, double value) {
     w.begin(rec::kNumber);
     w.u16(row);

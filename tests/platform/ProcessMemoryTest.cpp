@@ -40,4 +40,31 @@ TEST(ProcessMemory, AHeapFaultedInAheadServesManySmallAllocationsWithoutAFaultPe
     EXPECT_EQ(platform::PrefaultHeap(4 * 1024 * 1024), 0u);
 }
 
+// Free memory at the heap's top, less than asked for: the rest is added and
+// faulted in too, not served from that free memory alone.
+TEST(ProcessMemory, FreeMemoryAtTheTopOfTheHeapIsToppedUpToWhatWasAskedFor) {
+    platform::KeepFreedMemoryForReuse();
+    constexpr std::size_t kBytes = 8 * 1024 * 1024;
+    // 5 MB written and freed: it joins the free top of the heap, and holds
+    // more than the 3 MB missing.
+    void* volatile earlier = std::malloc(5 * 1024 * 1024);  // volatile: not left out by the compiler
+    std::memset(earlier, 1, 5 * 1024 * 1024);
+    std::free(earlier);
+    if (platform::PrefaultHeap(kBytes) == 0)
+        GTEST_SKIP() << "nothing was faulted in: a kernel before Linux 5.14, the address sanitizer's allocator, "
+                        "or a heap holding that much free memory already (another test ran first in this process)";
+
+    const std::size_t pages = 7 * 1024 * 1024 / static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    std::vector<void*> blocks;
+    blocks.reserve(7 * 1024 * 1024 / 704);
+    const long before = minorFaults();
+    for (std::size_t done = 0; done < 7 * 1024 * 1024; done += 704) {
+        blocks.push_back(std::malloc(704));
+        std::memset(blocks.back(), 1, 704);
+    }
+    const long faults = minorFaults() - before;
+    for (void* block : blocks) std::free(block);
+    EXPECT_LT(faults, static_cast<long>(pages / 10)) << "of " << pages << " pages";
+}
+
 }  // namespace

@@ -125,6 +125,22 @@ FileContents readWholeFile(const std::string& path) {
     return contents;
 }
 
+std::optional<FileStamp> readInPieces(const std::string& path,
+                                      const std::function<void(std::span<const std::uint8_t>)>& take) {
+    Descriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+    struct stat st {};
+    if (file.fd < 0 || ::fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    std::uint8_t piece[64 * 1024];
+    for (;;) {
+        const ssize_t n = ::read(file.fd, piece, sizeof piece);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return std::nullopt;
+        if (n == 0) break;
+        take(std::span<const std::uint8_t>(piece, static_cast<std::size_t>(n)));
+    }
+    return stampFrom(st);
+}
+
 FileStamp stampOf(const std::string& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return {};

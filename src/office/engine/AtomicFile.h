@@ -3,6 +3,8 @@
 // in the target's folder, is flushed to disk, then renamed over the target:
 // a crash at any point leaves either the old or the new file whole.
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <sys/types.h>
@@ -27,6 +29,12 @@ struct FileContents {
 // Raises AutomationError 1004 "'<path>' could not be found. ..." for a missing
 // file, 1004 with the OS reason for other failures.
 FileContents readWholeFile(const std::string& path);
+
+// Hands the file's bytes to `take` in consecutive pieces read into one small
+// buffer, so that nothing of the size of the file is allocated. The stamp of
+// the file read; none when it cannot be opened or read (nothing is raised).
+std::optional<FileStamp> readInPieces(const std::string& path,
+                                      const std::function<void(std::span<const std::uint8_t>)>& take);
 
 // The stamp of the file now; a default stamp when it is gone.
 FileStamp stampOf(const std::string& path);

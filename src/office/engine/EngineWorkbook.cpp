@@ -7,6 +7,7 @@
 #include "office/engine/EngineSheets.h"
 #include "office/engine/EngineWorksheet.h"
 #include "office/engine/PasswordHash.h"
+#include "office/engine/RecentRead.h"
 #include "office/engine/SheetRules.h"
 #include "text/CaseFold.h"
 #include "office/engine/WorkbookCodec.h"
@@ -26,10 +27,20 @@ std::string absolutePath(const std::string& path) {
 }
 
 void loadWorkbookFile(WorkbookCore& core, const std::string& path, const std::string& password) {
+    RecentRead& recent = recentRead();
+    if (auto model = recent.reuse(path, password, core.stamp)) {
+        core.model = std::move(*model);
+        core.macroProject.reset();
+        return;
+    }
     FileContents contents = readWholeFile(path);
     try {
+        const ContentPrint print = contents.bytes.size() <= RecentRead::kLargestFile
+                                       ? ContentPrint::of(contents.bytes)
+                                       : ContentPrint{};
         core.model = decodeWorkbook(std::move(contents.bytes), password);
         core.macroProject.reset();  // read again from the new model when asked
+        if (print.size > 0) recent.keep(print, password, core.model);
     } catch (const AutomationError& error) {
         throw AutomationError(error.number(), error.description(), path, error.offset());
     } catch (const std::exception& error) {

@@ -2,27 +2,43 @@
 
 namespace office {
 
+const std::vector<RowDef>& SheetRows::noRows() {
+    static const std::vector<RowDef> none;
+    return none;
+}
+
+std::vector<RowDef>& SheetRows::own() const {
+    if (!rows_)
+        rows_ = std::make_shared<std::vector<RowDef>>();
+    else if (rows_.use_count() > 1)
+        rows_ = std::make_shared<std::vector<RowDef>>(*rows_);
+    return *rows_;
+}
+
 std::uint32_t SheetRows::width(std::uint32_t row) const {
-    if (row == 0 || row > rows_.size()) return 0;
+    const std::vector<RowDef>& rows = view();
+    if (row == 0 || row > rows.size()) return 0;
     if (undecoded(row)) return pending_->width(row);
-    return static_cast<std::uint32_t>(rows_[row - 1].cells.size());
+    return static_cast<std::uint32_t>(rows[row - 1].cells.size());
 }
 
 const RowDef* SheetRows::row(std::uint32_t row) const {
-    if (row == 0 || row > rows_.size()) return nullptr;
+    if (row == 0 || row > view().size()) return nullptr;
     if (undecoded(row)) decodeRow(row);
-    return &rows_[row - 1];
+    return &view()[row - 1];
 }
 
 RowDef& SheetRows::rowAt(std::uint32_t row) {
-    if (rows_.size() < row) rows_.resize(row);
+    std::vector<RowDef>& rows = own();
+    if (rows.size() < row) rows.resize(row);
     if (undecoded(row)) decodeRow(row);
-    return rows_[row - 1];
+    return rows[row - 1];
 }
 
 std::optional<Cell> SheetRows::peek(std::uint32_t row, std::uint32_t column) const {
-    if (row == 0 || column == 0 || row > rows_.size()) return std::nullopt;
-    const RowDef& def = rows_[row - 1];
+    const std::vector<RowDef>& rows = view();
+    if (row == 0 || column == 0 || row > rows.size()) return std::nullopt;
+    const RowDef& def = rows[row - 1];
     if (undecoded(row)) return pending_->peek(row, column, def);
     if (column > def.cells.size()) return std::nullopt;
     return def.cells[column - 1];
@@ -30,14 +46,15 @@ std::optional<Cell> SheetRows::peek(std::uint32_t row, std::uint32_t column) con
 
 void SheetRows::defer(std::shared_ptr<const PendingCells> pending) {
     decodeAll();
-    if (!pending || rows_.empty()) return;
+    const std::size_t rows = view().size();
+    if (!pending || rows == 0) return;
     pending_ = std::move(pending);
-    undecoded_.assign(rows_.size(), 1);
-    undecodedLeft_ = static_cast<std::uint32_t>(rows_.size());
+    undecoded_.assign(rows, 1);
+    undecodedLeft_ = static_cast<std::uint32_t>(rows);
 }
 
 void SheetRows::decodeRow(std::uint32_t row) const {
-    RowDef& def = rows_[row - 1];
+    RowDef& def = own()[row - 1];
     def.cells.clear();
     pending_->decode(row, def);
     undecoded_[row - 1] = 0;
@@ -45,9 +62,10 @@ void SheetRows::decodeRow(std::uint32_t row) const {
 }
 
 void SheetRows::decodeRemaining() const {
+    std::vector<RowDef>& rows = own();
     for (std::uint32_t row = 1; row <= undecoded_.size(); ++row)
-        if (undecoded_[row - 1]) rows_[row - 1].cells.clear();
-    pending_->decodeAll(rows_, undecoded_);
+        if (undecoded_[row - 1]) rows[row - 1].cells.clear();
+    pending_->decodeAll(rows, undecoded_);
     forget();
 }
 

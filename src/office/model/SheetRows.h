@@ -58,14 +58,14 @@ public:
     // Every row, all decoded.
     std::vector<RowDef>& all() {
         decodeAll();
-        return rows_;
+        return own();
     }
     const std::vector<RowDef>& all() const {
         decodeAll();
-        return rows_;
+        return view();
     }
     // Rows held, and the cells row `row` holds (1-based; 0 beyond the rows), decoding nothing.
-    std::uint32_t count() const { return static_cast<std::uint32_t>(rows_.size()); }
+    std::uint32_t count() const { return static_cast<std::uint32_t>(view().size()); }
     std::uint32_t width(std::uint32_t row) const;
     // Row `row` (1-based) decoded; nullptr beyond the rows held.
     const RowDef* row(std::uint32_t row) const;
@@ -90,7 +90,14 @@ private:
     void decodeRow(std::uint32_t row) const;
     void forget() const;  // every row is decoded
 
-    mutable std::vector<RowDef> rows_;  // index = row - 1
+    // The rows, read only while shared: copies of a sheet share them until
+    // one changes or decodes a row. A workbook read again unchanged is a copy
+    // of the one read first, and most commands never decode a row.
+    const std::vector<RowDef>& view() const { return rows_ ? *rows_ : noRows(); }
+    std::vector<RowDef>& own() const;
+    static const std::vector<RowDef>& noRows();
+
+    mutable std::shared_ptr<std::vector<RowDef>> rows_;  // index = row - 1; none while empty
     mutable std::shared_ptr<const PendingCells> pending_;  // none once every row is decoded
     mutable std::vector<std::uint8_t> undecoded_;           // per row, while pending_ is set
     mutable std::uint32_t undecodedLeft_ = 0;
