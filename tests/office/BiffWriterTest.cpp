@@ -188,6 +188,24 @@ TEST(BiffWriter, SharedStringsSplitOverContinueWithIndex) {
     }
 }
 
+// Plain ASCII texts are written straight from their bytes, others through
+// UTF-16: both are cut to what a cell holds, and read back alike.
+TEST(BiffWriter, SharedStringsLongerThanACellHoldsAreCutAsciiOrNot) {
+    office::WorkbookModel m = office::WorkbookModel::withDefaults();
+    auto& sheet = m.sheets.emplace_back();
+    sheet.name = "Long";
+    std::string accented;
+    for (int i = 0; i < 40000; ++i) accented += "\u00E9";
+    sheet.cellAt(1, 1).value = std::string(40000, 'b');
+    sheet.cellAt(2, 1).value = accented;
+    sheet.cellAt(3, 1).value = std::string("ASCII and then \u00E9");
+    const office::WorkbookModel read = office::biff::readWorkbookStream(office::biff::writeWorkbookStream(m, ""), "");
+    const auto& cells = read.sheets.at(0);
+    EXPECT_EQ(cells.cell(1, 1)->value.text(), std::string(32767, 'b'));
+    EXPECT_EQ(cells.cell(2, 1)->value.text(), accented.substr(0, 2 * 32767));
+    EXPECT_EQ(cells.cell(3, 1)->value.text(), "ASCII and then \u00E9");
+}
+
 // Records which bytes a cipher is asked to process, at which offsets.
 class MarkingCipher : public office::crypto::BlockCipher {
 public:

@@ -196,6 +196,21 @@ TEST(LazyCells, RowsWhoseCellsAreSpreadOutAreDecodedAtOnce) {
     EXPECT_TRUE(apart.later.sheets.at(0).rows.hasUndecoded());
     expectSamePeeks(apart.now.sheets.at(0), apart.later.sheets.at(0));
     expectSameRows(apart.now.sheets.at(0), apart.later.sheets.at(0));
+
+    // Within a row, columns backwards, or one written twice: each cell is
+    // still found, though a walk stopping at a later column would miss it.
+    const auto unordered = oneSheet([](office::biff::RecordWriter& w) {
+        number(w, 0, 3, 1);
+        number(w, 0, 1, 2);
+        number(w, 1, 0, 3);
+        number(w, 1, 2, 4);
+        number(w, 1, 0, 5);
+    });
+    BothWays mixed = readBothWays(unordered, "");
+    EXPECT_TRUE(mixed.later.sheets.at(0).rows.hasUndecoded());
+    expectSamePeeks(mixed.now.sheets.at(0), mixed.later.sheets.at(0));
+    EXPECT_EQ(mixed.later.sheets.at(0).peek(1, 2)->value.number(), 2.0);
+    expectSameRows(mixed.now.sheets.at(0), mixed.later.sheets.at(0));
 }
 
 }  // namespace

@@ -31,6 +31,9 @@ struct RowSpan {
     std::uint32_t first = 0;
     std::uint32_t end = 0;    // first == end: no cells
     std::uint16_t width = 0;  // the cells the row holds once decoded
+    // Its cell records name each column once, in increasing order, as every
+    // writer puts them: a cell is then found without walking the whole row.
+    bool inOrder = true;
 };
 
 class SheetBuilder {
@@ -146,6 +149,7 @@ private:
     // An index pass.
     std::vector<RowSpan> spans_;
     std::int32_t currentRow_ = -1;  // the row of the last cell record
+    std::size_t rowColumnsEnd_ = 0;  // past the last column of that row's cell records so far
     bool afterCell_ = false;        // a STRING or shared formula now completes that row's cell
     bool formulaOpen_ = false;      // a SHRFMLA, ARRAY or TABLE now belongs to a formula
     bool interleaved_ = false;
@@ -432,7 +436,10 @@ void SheetBuilder::note(const Record& r, std::uint32_t row, std::uint32_t col, s
         if (span.first != span.end) interleaved_ = true;
         span.first = static_cast<std::uint32_t>(r.offset);
         currentRow_ = static_cast<std::int32_t>(row);
+        rowColumnsEnd_ = 0;
     }
+    if (col < rowColumnsEnd_) span.inOrder = false;
+    rowColumnsEnd_ = std::max<std::size_t>(rowColumnsEnd_, col + count);
     span.end = static_cast<std::uint32_t>(reader.position());
     span.width = static_cast<std::uint16_t>(std::max<std::size_t>(span.width, col + count));
     afterCell_ = true;
@@ -484,7 +491,7 @@ public:
 
     std::optional<Cell> peek(std::uint32_t row, std::uint32_t column, const RowDef& def) const override {
         if (row > spans_.size() || column > spans_[row - 1].width) return std::nullopt;
-        const std::uint32_t at = recordOfCell(row, column);
+        const std::uint32_t at = spans_[row - 1].inOrder ? recordInOrder(row, column) : recordOfCell(row, column);
         if (at == kSeveralRecords || (at != kNoRecord && !decodableAlone(at))) {
             // A formula with what completes it, or a cell written twice: as the whole row would be.
             SheetBuilder builder(nullptr, *source_.strings, xfCount_, 0, Pass::Cells);
@@ -502,27 +509,52 @@ private:
     static constexpr std::uint32_t kNoRecord = 0;  // a cell record never starts the stream
     static constexpr std::uint32_t kSeveralRecords = std::numeric_limits<std::uint32_t>::max();
 
-    // Where the record of a cell starts. A caller reads a few cells of one row
-    // in turn: the row's records are walked once for all its columns.
+    // Calls `visit(record, first column, count)` (0-based columns) for each
+    // cell record of row `row` in turn, until it returns false.
+    template <typename Visit>
+    void forEachCellRecord(std::uint32_t row, Visit&& visit) const {
+        const RowSpan& span = spans_[row - 1];
+        const std::span<const std::uint8_t> stream(*source_.stream);
+        RecordReader reader(stream, span.first);
+        Record r;
+        while (reader.position() < span.end && reader.next(r)) {
+            if (r.id == rec::kBof) {
+                reader = RecordReader(stream, substreamEnd(stream, static_cast<std::size_t>(r.offset)));
+                continue;
+            }
+            if (!SheetBuilder::isCellRecord(r.id) || r.id == rec::kString || r.body.size() < 4) continue;
+            std::size_t first = r.body[2] | (r.body[3] << 8), count = 1;
+            if (r.id == rec::kMulRk) count = (r.body.size() - 4) / 6;
+            if (r.id == rec::kMulBlank) count = r.body.size() >= 6 ? (r.body.size() - 4) / 2 - 1 : 0;
+            if (!visit(r, first, count)) return;
+        }
+    }
+
+    // Where the record of a cell starts, in a row whose records come in
+    // column order: the walk ends at the first record reaching the column.
+    std::uint32_t recordInOrder(std::uint32_t row, std::uint32_t column) const {
+        const std::size_t wanted = column - 1;
+        std::uint32_t found = kNoRecord;
+        forEachCellRecord(row, [&](const Record& r, std::size_t first, std::size_t count) {
+            if (wanted < first) return false;
+            if (wanted >= first + count) return true;
+            found = static_cast<std::uint32_t>(r.offset);
+            return false;
+        });
+        return found;
+    }
+
+    // Where the record of a cell starts, in any row. A caller reads a few
+    // cells of one row in turn: the row's records are walked once for all
+    // its columns.
     std::uint32_t recordOfCell(std::uint32_t row, std::uint32_t column) const {
         if (row != recordsRow_) {
-            const RowSpan& span = spans_[row - 1];
-            records_.assign(span.width, kNoRecord);
-            const std::span<const std::uint8_t> stream(*source_.stream);
-            RecordReader reader(stream, span.first);
-            Record r;
-            while (reader.position() < span.end && reader.next(r)) {
-                if (r.id == rec::kBof) {
-                    reader = RecordReader(stream, substreamEnd(stream, static_cast<std::size_t>(r.offset)));
-                    continue;
-                }
-                if (!SheetBuilder::isCellRecord(r.id) || r.id == rec::kString || r.body.size() < 4) continue;
-                std::size_t first = r.body[2] | (r.body[3] << 8), count = 1;
-                if (r.id == rec::kMulRk) count = (r.body.size() - 4) / 6;
-                if (r.id == rec::kMulBlank) count = r.body.size() >= 6 ? (r.body.size() - 4) / 2 - 1 : 0;
+            records_.assign(spans_[row - 1].width, kNoRecord);
+            forEachCellRecord(row, [&](const Record& r, std::size_t first, std::size_t count) {
                 for (std::size_t c = first; c < first + count && c < records_.size(); ++c)
                     records_[c] = records_[c] == kNoRecord ? static_cast<std::uint32_t>(r.offset) : kSeveralRecords;
-            }
+                return true;
+            });
             recordsRow_ = row;
         }
         return records_[column - 1];

@@ -9,6 +9,7 @@
 #include "office/engine/EngineOleObject.h"
 #include "office/engine/MacroProject.h"
 #include "text/CaseFold.h"
+#include "office/engine/RecentRead.h"
 #include "office/engine/WorkbookCodec.h"
 
 namespace office::engine {
@@ -77,6 +78,10 @@ void WorkbookCore::takeWriteAccess(std::chrono::milliseconds wait) {
 
 void WorkbookCore::writeTo(const std::string& path, const std::string& withPassword) {
     storeMacroProject(*this);
+    // The file is about to change, and the writer needs memory more than a
+    // later open needs the workbook kept from the last read: once the cells
+    // are all decoded for the writer, the stream they came from can go.
+    recentRead().forget();
     encodeWorkbook(model, withPassword, [&path](std::span<const std::span<const std::uint8_t>> parts) {
         writeFileAtomically(path, parts);
     });
