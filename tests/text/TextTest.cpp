@@ -142,6 +142,21 @@ TEST_P(TextFoldingTest, FoldsEveryScriptAndKeepsMalformedBytes) {
     EXPECT_FALSE(text::equalsIgnoringCase("elite", "élite"));  // accents count
 }
 
+// Comparing without case gives what comparing the folded texts gives, for
+// texts ASCII throughout, ASCII up to a point, or not at all.
+TEST_P(TextFoldingTest, ComparingWithoutCaseAgreesWithFoldingEveryPair) {
+    EXPECT_EQ(text::foldCase("Group STRASSE Straße"), "group strasse straße");
+    EXPECT_EQ(text::foldCase("Ab\u212A"), "abk");  // the Kelvin sign folds to a plain k
+    const std::vector<std::string> texts = {
+        "", "a", "A", "ab", "AB", "abc", "Group 5", "GROUP 5", "group 5 ", "k", "K", "\u212A", "ab\u212A",
+        "AB\u212A", "abk", "Straße", "STRAßE", "strasse", "Élite", "élite", "elite", "ÉLITE2",
+        std::string("A\xFF"), std::string("a\xFF"), std::string("a\xFE"), std::string("\xC3"), "ΟΔΟΣ", "οδος",
+    };
+    for (const std::string& a : texts)
+        for (const std::string& b : texts)
+            EXPECT_EQ(text::equalsIgnoringCase(a, b), text::foldCase(a) == text::foldCase(b)) << a << " | " << b;
+}
+
 INSTANTIATE_TEST_SUITE_P(Locales, TextFoldingTest, ::testing::Values("C", "POSIX", "C.UTF-8"));
 
 std::vector<std::string> sortedFor(const text::Collation& collation, std::vector<std::string> names) {

@@ -437,13 +437,13 @@ void SheetBuilder::note(const Record& r, std::uint32_t row, std::uint32_t col, s
         span.first = static_cast<std::uint32_t>(r.offset);
         currentRow_ = static_cast<std::int32_t>(row);
         rowColumnsEnd_ = 0;
+        sheet_->rowAt(row + 1);  // the row exists, as decoding it would make it
     }
     if (col < rowColumnsEnd_) span.inOrder = false;
     rowColumnsEnd_ = std::max<std::size_t>(rowColumnsEnd_, col + count);
     span.end = static_cast<std::uint32_t>(reader.position());
     span.width = static_cast<std::uint16_t>(std::max<std::size_t>(span.width, col + count));
     afterCell_ = true;
-    sheet_->rowAt(row + 1);  // the row exists, as decoding it would make it
 }
 
 }  // namespace
