@@ -2,8 +2,8 @@
 // Rules for adding lines to the DATA table that the group commands and the
 // line editor share: where a new line goes, whether the table has room for
 // it, and which id it gets.
-#include <set>
 #include <string>
+#include <unordered_set>
 
 #include "automation/Excel.h"
 #include "core/Context.h"
@@ -34,7 +34,7 @@ public:
     double next(const automation::Variant& above);
 
 private:
-    std::set<std::string> taken_;  // ids as their cells show them
+    std::unordered_set<std::string> taken_;  // ids as their cells show them
     double largest_ = 0;
 };
 
