@@ -22,6 +22,7 @@ ContentPrint ContentPrint::of(std::span<const std::uint8_t> bytes) {
 
 std::optional<WorkbookModel> RecentRead::reuse(const std::string& path, const std::string& password,
                                                FileStamp& stamp) {
+    std::lock_guard lock(mutex_);
     if (!entry_) return std::nullopt;
     if (entry_->password == password) {
         const FileStamp now = stampOf(path);
@@ -46,12 +47,16 @@ std::optional<WorkbookModel> RecentRead::reuse(const std::string& path, const st
 }
 
 void RecentRead::keep(const ContentPrint& print, const std::string& password, const WorkbookModel& model) {
+    std::lock_guard lock(mutex_);
     entry_.reset();  // the old entry's memory goes first
     if (print.size > kLargestFile || streamBytes(model.rootStorage) > kLargestOtherStreams) return;
     entry_ = Entry{print, password, model};
 }
 
-void RecentRead::forget() { entry_.reset(); }
+void RecentRead::forget() {
+    std::lock_guard lock(mutex_);
+    entry_.reset();
+}
 
 RecentRead& recentRead() {
     static RecentRead recent;

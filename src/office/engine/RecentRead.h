@@ -7,6 +7,7 @@
 // Nothing read earlier is trusted; only the reading is saved.
 #include <array>
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
@@ -47,10 +48,12 @@ private:
         std::string password;
         WorkbookModel model;
     };
+    mutable std::mutex mutex_;
     std::optional<Entry> entry_;
 };
 
-// The engine's, for the whole process (the engine runs on one thread).
+// The engine's, for the whole process. Its own state is guarded; the models
+// it hands out share their undecoded cells, which one thread at a time uses.
 RecentRead& recentRead();
 
 }  // namespace office::engine
