@@ -91,14 +91,19 @@ TEST(LazyCells, EverySampleDecodesTheSameCellsWhicheverWayItIsAskedFor) {
     EXPECT_GT(cells, 1000u);  // the samples hold cells to compare
 }
 
-TEST(LazyCells, ChangesMadeBeforeTheRestIsDecodedStay) {
+// A workbook of one sheet "Data" whose cells read "r<row>c<column>".
+WorkbookModel textSheet(std::uint32_t rows, std::uint32_t columns) {
     WorkbookModel model = WorkbookModel::withDefaults();
-    SheetModel sheet;
+    SheetModel& sheet = model.sheets.emplace_back();
     sheet.name = "Data";
-    for (std::uint32_t row = 1; row <= 300; ++row)
-        for (std::uint32_t column = 1; column <= 5; ++column)
+    for (std::uint32_t row = 1; row <= rows; ++row)
+        for (std::uint32_t column = 1; column <= columns; ++column)
             sheet.cellAt(row, column).value = "r" + std::to_string(row) + "c" + std::to_string(column);
-    model.sheets.push_back(std::move(sheet));
+    return model;
+}
+
+TEST(LazyCells, ChangesMadeBeforeTheRestIsDecodedStay) {
+    WorkbookModel model = textSheet(300, 5);
     const auto file = office::writeXls(model, "");
 
     WorkbookModel read = office::readXls(file, "");
@@ -123,13 +128,8 @@ TEST(LazyCells, ChangesMadeBeforeTheRestIsDecodedStay) {
 // Copies of a sheet share their rows until one changes them or decodes a
 // row: whatever one copy does, the others keep what they had.
 TEST(LazyCells, CopiesShareTheirRowsUntilOneChangesThem) {
-    WorkbookModel model = WorkbookModel::withDefaults();
-    SheetModel sheet;
-    sheet.name = "Data";
-    for (std::uint32_t row = 1; row <= 50; ++row)
-        for (std::uint32_t column = 1; column <= 3; ++column)
-            sheet.cellAt(row, column).value = "r" + std::to_string(row) + "c" + std::to_string(column);
-    model.sheets.push_back(sheet);
+    const WorkbookModel model = textSheet(50, 3);
+    const SheetModel& sheet = model.sheets.at(0);
     const WorkbookModel read = office::readXls(office::writeXls(model, ""), "");
     ASSERT_TRUE(read.sheets.at(0).rows.hasUndecoded());
 

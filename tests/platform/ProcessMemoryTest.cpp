@@ -18,23 +18,28 @@ long minorFaults() {
     return usage.ru_minflt;
 }
 
-TEST(ProcessMemory, AHeapFaultedInAheadServesManySmallAllocationsWithoutAFaultPerPage) {
-    platform::KeepFreedMemoryForReuse();
-    constexpr std::size_t kBytes = 8 * 1024 * 1024;
-    if (platform::PrefaultHeap(kBytes) == 0) GTEST_SKIP() << "memory cannot be faulted in ahead here: a kernel before Linux 5.14, or the address sanitizer's allocator";
-
-    // As a reader makes cells: many blocks of a few hundred bytes, each written.
-    const std::size_t pages = 6 * 1024 * 1024 / static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+// The faults taken while `bytes` are allocated and written as a reader makes
+// cells: many blocks of a few hundred bytes. They are freed again after.
+long faultsWritingSmallBlocks(std::size_t bytes) {
     std::vector<void*> blocks;
-    blocks.reserve(6 * 1024 * 1024 / 704);
+    blocks.reserve(bytes / 704 + 1);
     const long before = minorFaults();
-    for (std::size_t done = 0; done < 6 * 1024 * 1024; done += 704) {
+    for (std::size_t done = 0; done < bytes; done += 704) {
         blocks.push_back(std::malloc(704));
         std::memset(blocks.back(), 1, 704);
     }
     const long faults = minorFaults() - before;
     for (void* block : blocks) std::free(block);
-    EXPECT_LT(faults, static_cast<long>(pages / 10)) << "of " << pages << " pages";
+    return faults;
+}
+
+TEST(ProcessMemory, AHeapFaultedInAheadServesManySmallAllocationsWithoutAFaultPerPage) {
+    platform::KeepFreedMemoryForReuse();
+    constexpr std::size_t kBytes = 8 * 1024 * 1024;
+    if (platform::PrefaultHeap(kBytes) == 0) GTEST_SKIP() << "memory cannot be faulted in ahead here: a kernel before Linux 5.14, or the address sanitizer's allocator";
+
+    const std::size_t pages = 6 * 1024 * 1024 / static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    EXPECT_LT(faultsWritingSmallBlocks(6 * 1024 * 1024), static_cast<long>(pages / 10)) << "of " << pages << " pages";
 
     // All of that is free in the heap now: asking again adds nothing.
     EXPECT_EQ(platform::PrefaultHeap(4 * 1024 * 1024), 0u);
@@ -55,16 +60,7 @@ TEST(ProcessMemory, FreeMemoryAtTheTopOfTheHeapIsToppedUpToWhatWasAskedFor) {
                         "or a heap holding that much free memory already (another test ran first in this process)";
 
     const std::size_t pages = 7 * 1024 * 1024 / static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
-    std::vector<void*> blocks;
-    blocks.reserve(7 * 1024 * 1024 / 704);
-    const long before = minorFaults();
-    for (std::size_t done = 0; done < 7 * 1024 * 1024; done += 704) {
-        blocks.push_back(std::malloc(704));
-        std::memset(blocks.back(), 1, 704);
-    }
-    const long faults = minorFaults() - before;
-    for (void* block : blocks) std::free(block);
-    EXPECT_LT(faults, static_cast<long>(pages / 10)) << "of " << pages << " pages";
+    EXPECT_LT(faultsWritingSmallBlocks(7 * 1024 * 1024), static_cast<long>(pages / 10)) << "of " << pages << " pages";
 }
 
 }  // namespace
