@@ -170,6 +170,16 @@ std::vector<std::uint8_t> oneSheet(const std::function<void(office::biff::Record
     return testsupport::workbookStream(testsupport::nothing, testsupport::nothing, cells);
 }
 
+// A one-sheet stream read both ways: its rows stay undecoded, and every cell
+// peeked at and every row decoded is the same either way.
+BothWays expectUndecodedAndAlike(const std::vector<std::uint8_t>& stream) {
+    BothWays read = readBothWays(stream, "");
+    EXPECT_TRUE(read.later.sheets.at(0).rows.hasUndecoded());
+    expectSamePeeks(read.now.sheets.at(0), read.later.sheets.at(0));
+    expectSameRows(read.now.sheets.at(0), read.later.sheets.at(0));
+    return read;
+}
+
 // Writers put a row's cells together; one that goes back to an earlier row
 // cannot have its rows decoded one at a time, and is decoded whole at once.
 TEST(LazyCells, RowsWhoseCellsAreSpreadOutAreDecodedAtOnce) {
@@ -192,10 +202,7 @@ TEST(LazyCells, RowsWhoseCellsAreSpreadOutAreDecodedAtOnce) {
         number(w, 5, 3, 7);
         number(w, 2, 0, 8);
     });
-    BothWays apart = readBothWays(ordered, "");
-    EXPECT_TRUE(apart.later.sheets.at(0).rows.hasUndecoded());
-    expectSamePeeks(apart.now.sheets.at(0), apart.later.sheets.at(0));
-    expectSameRows(apart.now.sheets.at(0), apart.later.sheets.at(0));
+    expectUndecodedAndAlike(ordered);
 
     // Within a row, columns backwards, or one written twice: each cell is
     // still found, though a walk stopping at a later column would miss it.
@@ -206,11 +213,7 @@ TEST(LazyCells, RowsWhoseCellsAreSpreadOutAreDecodedAtOnce) {
         number(w, 1, 2, 4);
         number(w, 1, 0, 5);
     });
-    BothWays mixed = readBothWays(unordered, "");
-    EXPECT_TRUE(mixed.later.sheets.at(0).rows.hasUndecoded());
-    expectSamePeeks(mixed.now.sheets.at(0), mixed.later.sheets.at(0));
-    EXPECT_EQ(mixed.later.sheets.at(0).peek(1, 2)->value.number(), 2.0);
-    expectSameRows(mixed.now.sheets.at(0), mixed.later.sheets.at(0));
+    EXPECT_EQ(expectUndecodedAndAlike(unordered).later.sheets.at(0).peek(1, 2)->value.number(), 2.0);
 }
 
 }  // namespace
