@@ -139,6 +139,18 @@ void ContinuedBytes::readChars(std::size_t count, bool highByte, std::string* ou
 
 void ContinuedBytes::readString(std::string& out) { readString(&out); }
 
+bool ContinuedBytes::readAsciiInPlace(std::string_view& out) {
+    if (seg_ >= segments_.size() || left() < 3) return false;
+    const std::uint8_t* p = segments_[seg_].bytes.data() + pos_;
+    const std::size_t count = static_cast<std::size_t>(p[0] | (p[1] << 8));
+    if (p[2] != 0 || left() - 3 < count) return false;  // 16-bit, runs, extra data or continued
+    for (std::size_t i = 0; i < count; ++i)
+        if (p[3 + i] & 0x80) return false;
+    out = std::string_view(reinterpret_cast<const char*>(p + 3), count);
+    pos_ += 3 + count;
+    return true;
+}
+
 void ContinuedBytes::skipString() { readString(nullptr); }
 
 void ContinuedBytes::readString(std::string* out) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "office/biff/ByteCursor.h"
@@ -32,6 +33,10 @@ public:
     void readString(std::string& out);
     // The same string checked and passed over, its characters not decoded.
     void skipString();
+    // The string's characters where they lie, when it is plain ASCII in one
+    // record, 8-bit, without formatting runs or extra data: most texts, and
+    // then no copy is made. Otherwise false, and nothing is read.
+    bool readAsciiInPlace(std::string_view& out);
 
     // Where reading stands, to come back to it.
     struct Position {

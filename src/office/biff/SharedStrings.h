@@ -6,6 +6,7 @@
 // description and path, and most commands look at none of them.
 #include <cstdint>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "office/biff/BiffStrings.h"
@@ -27,6 +28,10 @@ public:
         if (!made_.empty() && !made_[index]) make(index);
         return texts_[index];
     }
+
+    // The same text as a view, valid as long as this table: a plain ASCII
+    // text is read where it lies in the table, without making it.
+    std::string_view view(std::uint32_t index) const;
 
 private:
     void make(std::uint32_t index) const;

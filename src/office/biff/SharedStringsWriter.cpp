@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <type_traits>
 
 #include "office/biff/BiffRecords.h"
@@ -68,9 +69,38 @@ void writeString(RecordWriter& out, Text text, bool compressed, std::vector<Buck
 
 std::uint32_t SharedStringsWriter::add(std::string_view text) {
     ++uses_;
-    auto [it, added] = index_.try_emplace(text, static_cast<std::uint32_t>(strings_.size()));
-    if (added) strings_.push_back(text);
-    return it->second;
+    if (2 * (strings_.size() + 1) > slots_.size()) grow();
+    const std::size_t hash = std::hash<std::string_view>{}(text);
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+        const std::uint32_t slot = slots_[at];
+        if (slot == 0) {
+            strings_.push_back(text);
+            hashes_.push_back(hash);
+            slots_[at] = static_cast<std::uint32_t>(strings_.size());
+            return static_cast<std::uint32_t>(strings_.size() - 1);
+        }
+        if (hashes_[slot - 1] == hash && strings_[slot - 1] == text) return slot - 1;
+    }
+}
+
+void SharedStringsWriter::reserve(std::size_t more) {
+    const std::size_t texts = strings_.size() + more;
+    strings_.reserve(texts);
+    hashes_.reserve(texts);
+    if (2 * texts > slots_.size()) grow(2 * texts);
+}
+
+void SharedStringsWriter::grow(std::size_t atLeast) {
+    std::size_t size = std::max<std::size_t>(1024, 2 * slots_.size());
+    while (size < atLeast) size *= 2;
+    slots_.assign(size, 0);
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = 0; i < strings_.size(); ++i) {
+        std::size_t at = hashes_[i] & mask;
+        while (slots_[at] != 0) at = (at + 1) & mask;
+        slots_[at] = static_cast<std::uint32_t>(i + 1);
+    }
 }
 
 void SharedStringsWriter::write(RecordWriter& out) const {

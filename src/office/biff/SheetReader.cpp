@@ -41,18 +41,19 @@ public:
     SheetBuilder(SheetModel* sheet, const SharedStrings& strings, std::size_t xfCount, std::size_t bytesLeft, Pass pass)
         : sheet_(sheet), strings_(strings), xfCount_(xfCount), bytesLeft_(bytesLeft), pass_(pass) {}
 
-    // A Cells pass fills one row (1-based), or the flagged ones of `rows`
-    // (index = row - 1), or finds one cell of a row; `columnXf` gives each
-    // column's format for cells without a record.
+    // A Cells pass fills one row (1-based), or the rows of `rows` that
+    // `targets` names (index = row read - 1, value = index in `rows` + 1, or
+    // 0 for a row not asked for), or finds one cell of a row; `columnXf`
+    // gives each column's format for cells without a record.
     void decodeInto(std::uint32_t row, RowDef& def, const std::vector<std::uint16_t>& columnXf) {
         targetRow_ = row;
         target_ = &def;
         columnXf_ = &columnXf;
     }
-    void decodeInto(std::vector<RowDef>& rows, const std::vector<std::uint8_t>& flagged,
+    void decodeInto(std::vector<RowDef>& rows, const std::vector<std::uint32_t>& targets,
                     const std::vector<std::uint16_t>& columnXf) {
         targetRows_ = &rows;
-        flagged_ = &flagged;
+        targets_ = &targets;
         columnXf_ = &columnXf;
     }
     void findCell(std::uint32_t row, std::uint32_t column) {
@@ -90,7 +91,7 @@ private:
             foundCell_.xf = xf(ixfe);
             return foundCell_;
         }
-        RowDef* def = targetRows_ ? (row < targetRows_->size() && row < flagged_->size() && (*flagged_)[row] ? &(*targetRows_)[row] : nullptr)
+        RowDef* def = targetRows_ ? (row < targets_->size() && (*targets_)[row] ? &(*targetRows_)[(*targets_)[row] - 1] : nullptr)
                       : target_  ? (row + 1 == targetRow_ ? target_ : nullptr)
                                  : &sheet_->rowAt(row + 1);
         if (!def) return stray_;  // a row not asked for
@@ -140,7 +141,7 @@ private:
     std::uint32_t targetRow_ = 0;
     RowDef* target_ = nullptr;
     std::vector<RowDef>* targetRows_ = nullptr;
-    const std::vector<std::uint8_t>* flagged_ = nullptr;
+    const std::vector<std::uint32_t>* targets_ = nullptr;
     const std::vector<std::uint16_t>* columnXf_ = nullptr;
     std::uint32_t findColumn_ = 0;
     bool found_ = false;
@@ -452,13 +453,21 @@ namespace {
 
 // The cells of a sheet read by an index pass, decoded row by row from the
 // clear stream they stay in.
-class RowCellIndex final : public PendingCells {
+class RowCellIndex final : public PendingCells, public CopyableCells {
 public:
     RowCellIndex(const SheetSource& source, std::size_t xfCount, std::vector<RowSpan> spans,
                  std::vector<std::uint16_t> columnXf)
         : source_(source), xfCount_(xfCount), spans_(std::move(spans)), columnXf_(std::move(columnXf)) {}
 
     std::uint32_t width(std::uint32_t row) const override { return row <= spans_.size() ? spans_[row - 1].width : 0; }
+
+    std::span<const std::uint8_t> records(std::uint32_t row) const override {
+        if (row == 0 || row > spans_.size()) return {};
+        const RowSpan& span = spans_[row - 1];
+        return std::span<const std::uint8_t>(*source_.stream).subspan(span.first, span.end - span.first);
+    }
+    const SharedStrings& strings() const override { return *source_.strings; }
+    std::size_t xfCount() const override { return xfCount_; }
 
     void decode(std::uint32_t row, RowDef& def) const override {
         if (row > spans_.size() || spans_[row - 1].first == spans_[row - 1].end) return;
@@ -468,11 +477,15 @@ public:
         walk(spans_[row - 1].first, spans_[row - 1].end, builder);
     }
 
-    void decodeAll(std::vector<RowDef>& rows, const std::vector<std::uint8_t>& flagged) const override {
+    void decodeAll(std::vector<RowDef>& rows, const std::vector<std::uint32_t>& sources) const override {
         std::size_t first = std::numeric_limits<std::size_t>::max(), end = 0, bytes = 0;
-        for (std::size_t i = 0; i < spans_.size() && i < flagged.size(); ++i) {
-            const RowSpan& span = spans_[i];
-            if (!flagged[i] || span.first == span.end) continue;
+        std::vector<std::uint32_t> targets(spans_.size(), 0);
+        for (std::size_t i = 0; i < sources.size() && i < rows.size(); ++i) {
+            const std::uint32_t source = sources[i];
+            if (source == 0 || source > spans_.size()) continue;
+            const RowSpan& span = spans_[source - 1];
+            if (span.first == span.end) continue;
+            targets[source - 1] = static_cast<std::uint32_t>(i + 1);
             first = std::min<std::size_t>(first, span.first);
             end = std::max<std::size_t>(end, span.end);
             bytes += span.width * sizeof(Cell) + kAllocationOverhead;  // each row's cells are one allocation
@@ -482,10 +495,10 @@ public:
         // but the rows' cells are carved from its top: twice the bytes (measured
         // on a full store, a save then faults in 300 pages instead of 1,100).
         io::expectAllocations(2 * bytes);
-        for (std::size_t i = 0; i < spans_.size() && i < flagged.size(); ++i)
-            if (flagged[i]) rows[i].cells.reserve(spans_[i].width);
+        for (std::size_t row = 0; row < targets.size(); ++row)
+            if (targets[row]) rows[targets[row] - 1].cells.reserve(spans_[row].width);
         SheetBuilder builder(nullptr, *source_.strings, xfCount_, 0, Pass::Cells);
-        builder.decodeInto(rows, flagged, columnXf_);
+        builder.decodeInto(rows, targets, columnXf_);
         walk(first, end, builder);
     }
 
@@ -649,6 +662,14 @@ private:
     mutable std::uint32_t recordsRow_ = 0;
     mutable std::vector<std::uint32_t> records_;
 };
+
+}  // namespace
+
+const CopyableCells* CopyableCells::of(const PendingCells* pending) {
+    return dynamic_cast<const RowCellIndex*>(pending);
+}
+
+namespace {
 
 std::vector<std::uint16_t> columnFormats(const SheetModel& sheet) {
     std::vector<std::uint16_t> formats(kMaxColumns, kDefaultCellFormat);

@@ -19,6 +19,23 @@ struct SheetSource {
     std::shared_ptr<const SharedStrings> strings;
 };
 
+// Undecoded cells this reader left, as a writer of the same format may copy
+// them: a row's cell records as read, with the shared strings and the number
+// of cell formats they were read with.
+class CopyableCells {
+public:
+    // The reader's own, or none for pending cells of another kind.
+    static const CopyableCells* of(const PendingCells* pending);
+    // The cell records of row `row` (1-based, as read) and what lies between
+    // them; empty for a row without cells.
+    virtual std::span<const std::uint8_t> records(std::uint32_t row) const = 0;
+    virtual const SharedStrings& strings() const = 0;
+    virtual std::size_t xfCount() const = 0;
+
+protected:
+    ~CopyableCells() = default;
+};
+
 // Reads the worksheet substream whose BOF starts at `offset` of the clear
 // Workbook stream into `sheet`: cells, settings, drawing objects with the
 // substreams of embedded charts. `xfCount` bounds the cell formats; larger

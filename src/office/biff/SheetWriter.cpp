@@ -309,10 +309,21 @@ void writeWorksheet(RecordWriter& out, const SheetModel& sheet, SheetWriteContex
     writeSheetHeader(out, sheet);
     writeColumns(out, sheet, context.xfCount);
 
-    const std::vector<RowDef>& rows = sheet.rows.all();
-    const std::size_t rowCount = std::min<std::size_t>(rows.size(), kMaxRows);
+    // A copied row keeps its records as read; any other is written from its cells.
+    const CopiedCells* copied = context.copied;
+    auto isCopied = [copied](std::size_t r) { return copied && copied->copied(static_cast<std::uint32_t>(r + 1)); };
+    auto rowAt = [&sheet, &isCopied](std::size_t r) -> const RowDef& {
+        const auto row = static_cast<std::uint32_t>(r + 1);
+        return isCopied(r) ? sheet.rows.settings(row) : *sheet.rows.row(row);
+    };
+    const std::size_t rowCount = std::min<std::size_t>(sheet.rows.count(), kMaxRows);
     std::vector<RowSpan> spans(rowCount);
-    for (std::size_t r = 0; r < rowCount; ++r) spans[r] = spanOf(sheet, rows[r]);
+    for (std::size_t r = 0; r < rowCount; ++r) {
+        if (isCopied(r))
+            spans[r] = {copied->firstColumn(static_cast<std::uint32_t>(r + 1)), copied->endColumn(static_cast<std::uint32_t>(r + 1))};
+        else
+            spans[r] = spanOf(sheet, rowAt(r));
+    }
     writeDimensions(out, spans);
 
     // Rows in blocks of 32: their ROW records, then their cells.
@@ -320,11 +331,15 @@ void writeWorksheet(RecordWriter& out, const SheetModel& sheet, SheetWriteContex
     for (std::size_t block = 0; block < rowCount; block += kRowsPerBlock) {
         const std::size_t end = std::min(rowCount, block + kRowsPerBlock);
         for (std::size_t r = block; r < end; ++r)
-            if (!spans[r].empty() || rowNeedsRecord(rows[r]))
-                writeRowRecord(out, rows[r], spans[r], static_cast<std::uint16_t>(r), context.xfCount);
+            if (!spans[r].empty() || rowNeedsRecord(rowAt(r)))
+                writeRowRecord(out, rowAt(r), spans[r], static_cast<std::uint16_t>(r), context.xfCount);
         for (std::size_t r = block; r < end; ++r) {
             if (spans[r].empty()) continue;
-            forEachWrittenCell(sheet, rows[r], [&](std::size_t c, const Cell& cell) {
+            if (isCopied(r)) {
+                copied->write(out, static_cast<std::uint32_t>(r + 1));
+                continue;
+            }
+            forEachWrittenCell(sheet, rowAt(r), [&](std::size_t c, const Cell& cell) {
                 cells.write(static_cast<std::uint16_t>(r), static_cast<std::uint16_t>(c), cell,
                             cell.formula && formulaWritable(sheet, *cell.formula));
             });

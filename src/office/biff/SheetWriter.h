@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "office/biff/CopiedCells.h"
 #include "office/biff/RecordWriter.h"
 #include "office/biff/SheetDrawing.h"
 #include "office/model/WorkbookModel.h"
@@ -20,6 +21,8 @@ struct SheetWriteContext {
     // (rows in order, cells by column); `nextString` walks them.
     const std::vector<std::uint32_t>* stringIndexes = nullptr;
     std::size_t nextString = 0;
+    // The sheet's rows whose records are copied as read; none: every row is written from its cells.
+    const CopiedCells* copied = nullptr;
     // The drawing ids planned for this sheet: its objects' drawing, or a chart
     // sheet's own drawing.
     std::optional<SheetDrawingIds> drawingIds;

@@ -1,5 +1,6 @@
 // writeWorkbookStream: the globals substream, each sheet, then RC4 when asked.
 #include <algorithm>
+#include <memory>
 
 #include "automation/AutomationError.h"
 #include "office/biff/Biff8.h"
@@ -13,6 +14,7 @@
 #include "office/biff/SheetWriter.h"
 #include "text/Utf.h"
 #include "office/crypto/Crypto.h"
+#include "office/io/FreshMemory.h"
 
 namespace office::biff {
 namespace {
@@ -79,19 +81,26 @@ Tables completeTables(const WorkbookModel& model) {
     return t;
 }
 
-// Records the shared-string index of every text cell in the order the sheets write them.
-std::vector<std::uint32_t> collectStrings(const WorkbookModel& model, SharedStringsWriter& strings) {
+// Chooses each worksheet's rows to copy as read (`copied`, one per sheet),
+// and records the shared-string index of every text cell of the others in
+// the order the sheets write them.
+std::vector<std::uint32_t> collectStrings(const WorkbookModel& model, std::size_t xfCount, SharedStringsWriter& strings,
+                                          std::vector<std::unique_ptr<CopiedCells>>& copied) {
     std::vector<std::uint32_t> indexes;
     for (const SheetModel& sheet : model.sheets) {
+        copied.emplace_back();
         if (sheet.kind == SheetKind::Chart) continue;
-        const std::vector<RowDef>& rows = sheet.rows.all();
-        const std::size_t rowCount = std::min<std::size_t>(rows.size(), kMaxRows);
-        for (std::size_t r = 0; r < rowCount; ++r)
-            forEachWrittenCell(sheet, rows[r], [&](std::size_t, const Cell& cell) {
+        const std::uint32_t rowCount = std::min<std::uint32_t>(sheet.rows.count(), kMaxRows);
+        if (sheet.rows.hasUndecoded())
+            copied.back() = std::make_unique<CopiedCells>(sheet, rowCount, xfCount, strings);
+        for (std::uint32_t row = 1; row <= rowCount; ++row) {
+            if (copied.back() && copied.back()->copied(row)) continue;
+            forEachWrittenCell(sheet, *sheet.rows.row(row), [&](std::size_t, const Cell& cell) {
                 // A formula's text result goes in its STRING record instead.
                 if (cell.value.isText() && !(cell.formula && formulaWritable(sheet, *cell.formula)))
                     indexes.push_back(strings.add(cell.value.text()));
             });
+        }
     }
     return indexes;
 }
@@ -172,18 +181,22 @@ std::vector<std::uint8_t> writeWorkbookStream(const WorkbookModel& model, const 
                                           "A workbook must contain at least one sheet.");
     const std::uint16_t active = activeTab(model);
     const Tables tables = completeTables(model);
-    SharedStringsWriter strings;
-    const std::vector<std::uint32_t> stringIndexes = collectStrings(model, strings);
-
     // Room for the whole stream at once: growing a buffer of megabytes copies
-    // it into fresh memory each time; room reserved but never written costs nothing.
-    std::size_t expected = 65536 + stringIndexes.size() * 32;
+    // it into fresh memory each time; room reserved but never written costs
+    // nothing. It is announced with what the rows copied as read take, so that
+    // all of it is carved from memory faulted in at once.
+    std::size_t expected = 65536, planned = 0;
     for (const SheetModel& sheet : model.sheets) {
-        expected += sheet.chartStream.size() + sheet.rows.count() * 24;
-        for (const RowDef& row : sheet.rows.all()) expected += row.cells.size() * 20;
+        expected += sheet.chartStream.size() + sheet.rows.count() * 24 + CopiedCells::textsFor(sheet) * 32;
+        for (std::uint32_t row = 1; row <= sheet.rows.count(); ++row) expected += sheet.rows.width(row) * 20;
+        planned += CopiedCells::heapFor(sheet);
     }
+    io::expectAllocations(expected + planned);
+    SharedStringsWriter strings;
+    std::vector<std::unique_ptr<CopiedCells>> copied;
+    const std::vector<std::uint32_t> stringIndexes = collectStrings(model, tables.xfs.size(), strings, copied);
     RecordWriter out;
-    out.bytes().reserve(expected);
+    out.bytes().reserve(expected + strings.size() * 32);
     writeBof(out);
     std::unique_ptr<crypto::BlockCipher> cipher;
     // Like Excel, a workbook protected with a password but without an open
@@ -261,6 +274,7 @@ std::vector<std::uint8_t> writeWorkbookStream(const WorkbookModel& model, const 
         out.patchU32(offsetFields[i], static_cast<std::uint32_t>(out.size()));
         context.active = i == active;
         context.drawingIds = drawings.sheets[i];
+        context.copied = copied[i].get();
         if (model.sheets[i].kind == SheetKind::Chart) writeChartSheet(out, model.sheets[i], context);
         else writeWorksheet(out, model.sheets[i], context);
     }

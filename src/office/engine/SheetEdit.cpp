@@ -38,12 +38,7 @@ std::uint16_t effectiveXf(const SheetModel& sheet, std::uint32_t row, std::uint3
     return kDefaultCellFormat;
 }
 
-void deleteRows(SheetModel& sheet, std::uint32_t first, std::uint32_t last) {
-    std::vector<RowDef>& rows = sheet.rows.all();
-    if (first > rows.size()) return;
-    auto end = std::min<std::size_t>(last, rows.size());
-    rows.erase(rows.begin() + (first - 1), rows.begin() + static_cast<std::ptrdiff_t>(end));
-}
+void deleteRows(SheetModel& sheet, std::uint32_t first, std::uint32_t last) { sheet.rows.erase(first, last); }
 
 void deleteColumns(SheetModel& sheet, std::uint32_t first, std::uint32_t last) {
     for (RowDef& row : sheet.rows.all()) {

@@ -1,5 +1,7 @@
 #include "office/model/SheetRows.h"
 
+#include <algorithm>
+
 namespace office {
 
 const std::vector<RowDef>& SheetRows::noRows() {
@@ -18,7 +20,7 @@ std::vector<RowDef>& SheetRows::own() const {
 std::uint32_t SheetRows::width(std::uint32_t row) const {
     const std::vector<RowDef>& rows = view();
     if (row == 0 || row > rows.size()) return 0;
-    if (undecoded(row)) return pending_->width(row);
+    if (undecoded(row)) return pending_->width(sources_[row - 1]);
     return static_cast<std::uint32_t>(rows[row - 1].cells.size());
 }
 
@@ -39,7 +41,7 @@ std::optional<Cell> SheetRows::peek(std::uint32_t row, std::uint32_t column) con
     const std::vector<RowDef>& rows = view();
     if (row == 0 || column == 0 || row > rows.size()) return std::nullopt;
     const RowDef& def = rows[row - 1];
-    if (undecoded(row)) return pending_->peek(row, column, def);
+    if (undecoded(row)) return pending_->peek(sources_[row - 1], column, def);
     if (column > def.cells.size()) return std::nullopt;
     return def.cells[column - 1];
 }
@@ -49,29 +51,44 @@ void SheetRows::defer(std::shared_ptr<const PendingCells> pending) {
     const std::size_t rows = view().size();
     if (!pending || rows == 0) return;
     pending_ = std::move(pending);
-    undecoded_.assign(rows, 1);
+    sources_.resize(rows);
+    for (std::size_t i = 0; i < rows; ++i) sources_[i] = static_cast<std::uint32_t>(i + 1);
     undecodedLeft_ = static_cast<std::uint32_t>(rows);
+}
+
+void SheetRows::erase(std::uint32_t first, std::uint32_t last) {
+    const std::uint32_t held = count();
+    if (first == 0 || first > held || last < first) return;
+    last = std::min(last, held);
+    std::vector<RowDef>& rows = own();
+    rows.erase(rows.begin() + (first - 1), rows.begin() + last);
+    // Rows grown since the read have no source.
+    if (!pending_ || first > sources_.size()) return;
+    const auto end = sources_.begin() + std::min<std::size_t>(last, sources_.size());
+    undecodedLeft_ -= static_cast<std::uint32_t>(std::count_if(sources_.begin() + (first - 1), end, [](std::uint32_t s) { return s != 0; }));
+    sources_.erase(sources_.begin() + (first - 1), end);
+    if (undecodedLeft_ == 0) forget();
 }
 
 void SheetRows::decodeRow(std::uint32_t row) const {
     RowDef& def = own()[row - 1];
     def.cells.clear();
-    pending_->decode(row, def);
-    undecoded_[row - 1] = 0;
+    pending_->decode(sources_[row - 1], def);
+    sources_[row - 1] = 0;
     if (--undecodedLeft_ == 0) forget();
 }
 
 void SheetRows::decodeRemaining() const {
     std::vector<RowDef>& rows = own();
-    for (std::uint32_t row = 1; row <= undecoded_.size(); ++row)
-        if (undecoded_[row - 1]) rows[row - 1].cells.clear();
-    pending_->decodeAll(rows, undecoded_);
+    for (std::uint32_t row = 1; row <= sources_.size(); ++row)
+        if (sources_[row - 1]) rows[row - 1].cells.clear();
+    pending_->decodeAll(rows, sources_);
     forget();
 }
 
 void SheetRows::forget() const {
     pending_.reset();
-    undecoded_ = {};
+    sources_ = {};
     undecodedLeft_ = 0;
 }
 

@@ -37,7 +37,9 @@ struct RowDef {
 };
 
 // Where the undecoded cells of a sheet's rows are, and how to decode them.
-// Immutable, and shared by copies of the sheet.
+// Immutable, and shared by copies of the sheet. Its rows are the rows as
+// read; rows deleted since move the others up, so the sheet's rows name the
+// row of the pending cells each takes its cells from.
 class PendingCells {
 public:
     virtual ~PendingCells() = default;
@@ -47,8 +49,9 @@ public:
     // records. Rows are 1-based, columns too.
     // Fills the cells of row `row` into `def`, whose cells are empty.
     virtual void decode(std::uint32_t row, RowDef& def) const = 0;
-    // Fills every row whose flag in `undecoded` (index = row - 1) is set, in one walk.
-    virtual void decodeAll(std::vector<RowDef>& rows, const std::vector<std::uint8_t>& undecoded) const = 0;
+    // Fills rows[i] with the cells of row sources[i], for each i whose source
+    // is not 0, in one walk. The sources increase.
+    virtual void decodeAll(std::vector<RowDef>& rows, const std::vector<std::uint32_t>& sources) const = 0;
     // One cell of row `row` (whose settings are `def`) without decoding the others.
     virtual std::optional<Cell> peek(std::uint32_t row, std::uint32_t column, const RowDef& def) const = 0;
 };
@@ -74,9 +77,19 @@ public:
     // A copy of a cell, nullopt when never written. An undecoded row stays so.
     std::optional<Cell> peek(std::uint32_t row, std::uint32_t column) const;
 
+    // Deletes rows first to last (1-based), moving the rows below up; no row is decoded.
+    void erase(std::uint32_t first, std::uint32_t last);
+
     // The rows held now keep their settings; their cells come from `pending`.
     void defer(std::shared_ptr<const PendingCells> pending);
     bool hasUndecoded() const { return pending_ != nullptr; }
+    // For a writer that can copy undecoded cells as they were read: where
+    // they come from (none once all are decoded), the row of those cells
+    // that row `row` still takes its cells from (0 once decoded), and the
+    // row's own settings, its cells left out while undecoded.
+    const PendingCells* pending() const { return pending_.get(); }
+    std::uint32_t sourceOf(std::uint32_t row) const { return undecoded(row) ? sources_[row - 1] : 0; }
+    const RowDef& settings(std::uint32_t row) const { return view()[row - 1]; }
 
     // Equal rows, decoded or not.
     bool operator==(const SheetRows& other) const { return all() == other.all(); }
@@ -86,7 +99,7 @@ private:
         if (pending_) decodeRemaining();
     }
     void decodeRemaining() const;
-    bool undecoded(std::uint32_t row) const { return pending_ && row <= undecoded_.size() && undecoded_[row - 1]; }
+    bool undecoded(std::uint32_t row) const { return pending_ && row <= sources_.size() && sources_[row - 1] != 0; }
     void decodeRow(std::uint32_t row) const;
     void forget() const;  // every row is decoded
 
@@ -99,7 +112,7 @@ private:
 
     mutable std::shared_ptr<std::vector<RowDef>> rows_;  // index = row - 1; none while empty
     mutable std::shared_ptr<const PendingCells> pending_;  // none once every row is decoded
-    mutable std::vector<std::uint8_t> undecoded_;           // per row, while pending_ is set
+    mutable std::vector<std::uint32_t> sources_;  // per row while pending_ is set: its pending row, or 0
     mutable std::uint32_t undecodedLeft_ = 0;
 };
 
