@@ -70,6 +70,12 @@ $py "$here/lo_workbook.py" make-store "$other/BasePresentation.xls" "$password" 
 # Which of "Budget" and "budget" stays depends on the sort; compare without case.
 if [ "$("$tool" list "$other" | tr '\n' '|' | tr 'A-Z' 'a-z')" = "annual|budget|zeta|" ]; then echo "ok: a store saved by LibreOffice lists its groups"
 else echo "FAILED: list of LibreOffice's store: $("$tool" list "$other" 2>&1 | tr '\n' '|')"; fail=1; fi
+# Saved by us, the rows LibreOffice wrote are copied as they were read: a line
+# added and a group deleted, LibreOffice and xlrd read what is left.
+"$tool" line-insert "$other" "Zeta" "sixth" "$pdf" 150 && "$tool" delete "$other" "Annual" || exit 1
+$py "$here/lo_workbook.py" dump "$other/BasePresentation.xls" "$password" > "$work/dump.json" || exit 1
+check "LibreOffice's store after a line added and a group deleted" "[(r[0], r[3]) for r in d['rows']] == [('1','first'),('3','third'),('4','fourth'),('6','sixth')]"
+decrypts "LibreOffice's store saved by ours" "$other/BasePresentation.xls"
 
 for pw in "" "s3cret"; do
   $py "$here/lo_workbook.py" make-plain "$work/plain.xls" $pw || exit 1
