@@ -9,6 +9,7 @@
 
 #include "automation/AutomationError.h"
 #include "office/biff/Biff8.h"
+#include "office/biff/RecordCipher.h"
 #include "office/cfb/CompoundFile.h"
 
 namespace office {
@@ -93,6 +94,74 @@ void writeXls(const WorkbookModel& model, const std::string& password, const Xls
     cfb::Node root = model.rootStorage;
     root.addStream("Workbook", std::move(workbook.data));
     write(cfb::writeCompoundFilePieces(root).parts);
+}
+
+void writeXls(const WorkbookModel& model, const std::string& password, const XlsBytesWriter& put,
+              std::vector<std::uint8_t>* clearStream) {
+    if (clearStream) clearStream->clear();
+    biff::ClearWorkbookStream stream = biff::writeClearWorkbookStream(model, password);
+    // As the writer above: the kept storages are written from where they are.
+    cfb::Node workbook;
+    workbook.name = "Workbook";
+    workbook.data = std::move(stream.bytes);
+    // Read back, the kept storages are what the model holds; a Workbook
+    // stream among them would be replaced.
+    const bool keepable = !model.rootStorage.child(workbook.name);
+    cfb::Node root;
+    std::span<std::uint8_t> clear(workbook.data);
+    auto piecesOf = [&] {
+        if (!model.rootStorage.child(workbook.name)) {
+            const cfb::Node* const extra[] = {&workbook};
+            return cfb::writeCompoundFilePieces(model.rootStorage, extra);
+        }
+        if (root.children.empty()) {
+            root = model.rootStorage;
+            clear = root.addStream("Workbook", std::move(workbook.data)).data;
+        }
+        return cfb::writeCompoundFilePieces(root);
+    };
+    cfb::CompoundFilePieces pieces = piecesOf();
+    auto inStream = [&clear](std::span<const std::uint8_t> part) {
+        return !clear.empty() && part.data() >= clear.data() && part.data() < clear.data() + clear.size();
+    };
+    std::size_t written = 0;  // of the stream, from where it is
+    for (const auto& part : pieces.parts)
+        if (inStream(part)) written += part.size();
+    if (stream.cipher && written < clear.size()) {
+        // A small stream is copied into the compound file's mini stream: it
+        // is encrypted where it is first, and not kept.
+        biff::applyRecordCipherInPlace(clear, 0, *stream.cipher);
+        stream.cipher.reset();
+        clearStream = nullptr;
+        pieces = piecesOf();
+    }
+    if (!stream.cipher) {
+        for (const auto& part : pieces.parts) put(part);
+    } else {
+        // The stream's parts go through one buffer, encrypted there; the stream stays clear.
+        biff::RecordEncrypter encrypter(clear, 0, *stream.cipher);
+        std::vector<std::uint8_t> buffer;
+        constexpr std::size_t kPiece = 64 * 1024;
+        for (const auto& part : pieces.parts) {
+            if (!inStream(part)) {
+                put(part);
+                continue;
+            }
+            for (std::size_t done = 0; done < part.size(); done += kPiece) {
+                const std::size_t n = std::min(kPiece, part.size() - done);
+                buffer.assign(part.data() + done, part.data() + done + n);
+                encrypter.apply(buffer, static_cast<std::size_t>(part.data() + done - clear.data()));
+                put(buffer);
+            }
+        }
+    }
+    if (clearStream && keepable) *clearStream = std::move(workbook.data);
+}
+
+WorkbookModel readWrittenXls(std::vector<std::uint8_t>&& clearStream, const cfb::Node& rootStorage) {
+    WorkbookModel model = biff::readWrittenWorkbookStream(std::move(clearStream));
+    model.rootStorage = rootStorage;
+    return model;
 }
 
 std::vector<std::uint8_t> writeXls(const WorkbookModel& model, const std::string& password) {

@@ -26,6 +26,16 @@ std::vector<std::uint8_t> writeXls(const WorkbookModel& model, const std::string
 // file of megabytes is not copied into one buffer first.
 using XlsPiecesWriter = std::function<void(std::span<const std::span<const std::uint8_t>>)>;
 void writeXls(const WorkbookModel& model, const std::string& password, const XlsPiecesWriter& write);
+// The same handed to `put` piece by piece in file order, the Workbook stream
+// encrypted on its way out. With `clearStream`, it gives back its Workbook
+// stream in clear, to be read again with readWrittenXls without decrypting
+// (empty for a stream small enough for the mini stream).
+using XlsBytesWriter = std::function<void(std::span<const std::uint8_t>)>;
+void writeXls(const WorkbookModel& model, const std::string& password, const XlsBytesWriter& put,
+              std::vector<std::uint8_t>* clearStream);
+// What readXls gives for the file writeXls just wrote, from the clear stream
+// it gave back and the written model's rootStorage.
+WorkbookModel readWrittenXls(std::vector<std::uint8_t>&& clearStream, const cfb::Node& rootStorage);
 
 // readXls over a file on disk; a missing or unreadable file raises AutomationError 1004.
 // (Writing replaces files atomically in the engine, so there is no writeXlsFile.)

@@ -1,10 +1,12 @@
 #pragma once
 // The BIFF8 Workbook stream (Excel 97-2003) to and from the workbook model.
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "office/crypto/Crypto.h"
 #include "office/model/WorkbookModel.h"
 
 namespace office::biff {
@@ -23,5 +25,16 @@ WorkbookModel readWorkbookStream(std::vector<std::uint8_t>&& stream, const std::
 // protected with a password (as Excel saves such files).
 // A model without sheets, or with none visible, raises AutomationError 1004.
 std::vector<std::uint8_t> writeWorkbookStream(const WorkbookModel& model, const std::string& password);
+
+// The same left in clear, with the cipher that encrypts it record by record
+// from the stream's start (none when it is not to be encrypted).
+struct ClearWorkbookStream {
+    std::vector<std::uint8_t> bytes;
+    std::unique_ptr<crypto::BlockCipher> cipher;
+};
+ClearWorkbookStream writeClearWorkbookStream(const WorkbookModel& model, const std::string& password);
+// A stream this program wrote and kept in clear (FILEPASS and all), read as
+// readWorkbookStream would read it once encrypted, without decrypting.
+WorkbookModel readWrittenWorkbookStream(std::vector<std::uint8_t>&& clear);
 
 }  // namespace office::biff

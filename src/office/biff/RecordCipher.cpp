@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "office/biff/BiffRecords.h"
@@ -25,10 +26,12 @@ bool staysClear(std::uint16_t id) {
     }
 }
 
+}  // namespace
+
 // The keystream one 1024-byte block at a time (the cipher re-keys at every
 // block anyway), so that the many small bodies between the clear headers are
 // XORed from a buffer instead of a cipher call each, and nothing is copied.
-class Keystream {
+class RecordEncrypter::Keystream {
 public:
     explicit Keystream(crypto::BlockCipher& cipher) : cipher_(cipher) {}
 
@@ -70,23 +73,53 @@ private:
     std::uint8_t keys_[kBlock];
 };
 
+namespace {
+
+// The record at `pos` of `stream`: its end, and where its encrypted part starts.
+struct RecordExtent {
+    std::size_t encryptedFrom, end;
+};
+RecordExtent extentAt(std::span<const std::uint8_t> stream, std::size_t pos) {
+    const std::uint16_t id = static_cast<std::uint16_t>(stream[pos] | (stream[pos + 1] << 8));
+    const std::size_t size = static_cast<std::size_t>(stream[pos + 2] | (stream[pos + 3] << 8));
+    std::size_t clear = 4;  // the header
+    if (staysClear(id)) clear += size;
+    else if (id == rec::kBoundSheet) clear += 4;  // lbPlyPos
+    return {pos + clear, pos + 4 + size};
+}
+
 }  // namespace
 
 void applyRecordCipherInPlace(std::span<std::uint8_t> stream, std::size_t start, crypto::BlockCipher& cipher) {
-    Keystream keys(cipher);
+    RecordEncrypter::Keystream keys(cipher);
     std::size_t pos = start;
     // A tail too short for a header stays as it is.
     while (pos < stream.size() && stream.size() - pos >= 4) {
-        const std::uint16_t id = static_cast<std::uint16_t>(stream[pos] | (stream[pos + 1] << 8));
-        const std::size_t size = static_cast<std::size_t>(stream[pos + 2] | (stream[pos + 3] << 8));
-        std::size_t clear = 4;  // the header
-        if (staysClear(id)) clear += size;
-        else if (id == rec::kBoundSheet) clear += 4;  // lbPlyPos
-        const std::size_t from = std::min(pos + clear, stream.size());
-        const std::size_t to = std::min(pos + 4 + size, stream.size());
+        const RecordExtent record = extentAt(stream, pos);
+        const std::size_t from = std::min(record.encryptedFrom, stream.size());
+        const std::size_t to = std::min(record.end, stream.size());
         if (from < to) keys.apply(stream.data() + from, to - from, from);
-        pos += 4 + size;
+        pos = record.end;
     }
+}
+
+RecordEncrypter::RecordEncrypter(std::span<const std::uint8_t> clear, std::size_t start, crypto::BlockCipher& cipher)
+    : clear_(clear), record_(start), keys_(std::make_unique<Keystream>(cipher)) {}
+
+RecordEncrypter::~RecordEncrypter() = default;
+
+void RecordEncrypter::apply(std::span<std::uint8_t> piece, std::size_t offset) {
+    const std::size_t end = offset + piece.size();
+    std::size_t pos = record_;
+    while (pos < end && pos < clear_.size() && clear_.size() - pos >= 4) {
+        const RecordExtent record = extentAt(clear_, pos);
+        const std::size_t from = std::max(std::min(record.encryptedFrom, clear_.size()), offset);
+        const std::size_t to = std::min({record.end, clear_.size(), end});
+        if (from < to) keys_->apply(piece.data() + (from - offset), to - from, from);
+        if (record.end > end) break;  // it goes on in the next piece
+        pos = record.end;
+    }
+    record_ = pos;
 }
 
 std::vector<std::uint8_t> applyRecordCipher(std::span<const std::uint8_t> source, std::size_t start,

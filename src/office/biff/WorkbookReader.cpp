@@ -119,4 +119,14 @@ WorkbookModel readWorkbookStream(std::vector<std::uint8_t>&& stream, const std::
     return readClearStream(*kept, globalsStart, kept);
 }
 
+WorkbookModel readWrittenWorkbookStream(std::vector<std::uint8_t>&& stream) {
+    RecordReader reader(stream);
+    checkVersion(reader);
+    Record filePass;
+    findFilePass(reader, filePass);
+    const std::size_t globalsStart = reader.position();
+    auto kept = std::make_shared<const std::vector<std::uint8_t>>(std::move(stream));
+    return readClearStream(*kept, globalsStart, kept);
+}
+
 }  // namespace office::biff

@@ -176,6 +176,12 @@ void writeLinks(RecordWriter& out, const WorkbookModel& model) {
 }  // namespace
 
 std::vector<std::uint8_t> writeWorkbookStream(const WorkbookModel& model, const std::string& password) {
+    ClearWorkbookStream stream = writeClearWorkbookStream(model, password);
+    if (stream.cipher) applyRecordCipherInPlace(stream.bytes, 0, *stream.cipher);
+    return std::move(stream.bytes);
+}
+
+ClearWorkbookStream writeClearWorkbookStream(const WorkbookModel& model, const std::string& password) {
     if (model.sheets.empty())
         throw automation::AutomationError(automation::errnum::kApplicationDefined,
                                           "A workbook must contain at least one sheet.");
@@ -278,8 +284,7 @@ std::vector<std::uint8_t> writeWorkbookStream(const WorkbookModel& model, const 
         if (model.sheets[i].kind == SheetKind::Chart) writeChartSheet(out, model.sheets[i], context);
         else writeWorksheet(out, model.sheets[i], context);
     }
-    if (cipher) applyRecordCipherInPlace(out.bytes(), 0, *cipher);
-    return std::move(out.bytes());
+    return {std::move(out.bytes()), std::move(cipher)};
 }
 
 }  // namespace office::biff

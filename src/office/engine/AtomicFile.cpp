@@ -153,6 +153,12 @@ void writeFileAtomically(const std::string& path, std::span<const std::uint8_t> 
 }
 
 void writeFileAtomically(const std::string& path, std::span<const std::span<const std::uint8_t>> parts) {
+    writeFileAtomically(path, [parts](const BytesPut& put) {
+        for (const auto& bytes : parts) put(bytes);
+    });
+}
+
+void writeFileAtomically(const std::string& path, const std::function<void(const BytesPut& put)>& produce) {
     std::filesystem::path target(path);
     std::filesystem::path folder = target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
     std::string temporary;
@@ -181,8 +187,17 @@ void writeFileAtomically(const std::string& path, std::span<const std::span<cons
         throw fail(false);
     }
 
-    for (const auto& bytes : parts)
-        if (!writeAll(file.fd, bytes)) throw fail(true);
+    bool writeFailed = false;  // then the temporary file is gone already
+    try {
+        produce([&](std::span<const std::uint8_t> bytes) {
+            if (writeAll(file.fd, bytes)) return;
+            writeFailed = true;
+            throw fail(true);
+        });
+    } catch (...) {
+        if (!writeFailed) ::unlink(temporary.c_str());
+        throw;
+    }
     struct stat old {};
     if (::stat(path.c_str(), &old) == 0 && ::fchmod(file.fd, old.st_mode & 07777) != 0) throw fail(true);
     if (::fsync(file.fd) != 0) throw fail(true);

@@ -47,5 +47,9 @@ FileStamp stampOf(const std::string& path);
 void writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
 // The same with the file's bytes in consecutive parts.
 void writeFileAtomically(const std::string& path, std::span<const std::span<const std::uint8_t>> parts);
+// The same with the bytes handed over by `produce`, which calls `put` with each
+// piece in order. Whatever `produce` throws leaves the old file as it was.
+using BytesPut = std::function<void(std::span<const std::uint8_t>)>;
+void writeFileAtomically(const std::string& path, const std::function<void(const BytesPut& put)>& produce);
 
 }  // namespace office::engine

@@ -7,6 +7,7 @@
 // Nothing read earlier is trusted; only the reading is saved.
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <span>
@@ -25,6 +26,20 @@ struct ContentPrint {
     static ContentPrint of(std::span<const std::uint8_t> bytes);
 };
 
+// The same built from consecutive pieces of the bytes.
+class ContentPrinter {
+public:
+    ContentPrinter();
+    ~ContentPrinter();
+    void add(std::span<const std::uint8_t> piece);
+    ContentPrint print() const;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+    std::uint64_t size_ = 0;
+};
+
 class RecentRead {
 public:
     // A copy of the kept model when the file at `path` holds the bytes it was
@@ -36,6 +51,12 @@ public:
     // in place of the last one. A model holding large embedded objects or
     // other streams is not kept: it would be held twice.
     void keep(const ContentPrint& print, const std::string& password, const WorkbookModel& model);
+    // Keeps a file just written, whose bytes are printed `print`, as its clear
+    // Workbook stream and its other storages (`rootStorage`): they are read
+    // only when the file is opened again unchanged, saving its reading and
+    // decrypting then, and nothing when it is not.
+    void keepWritten(const ContentPrint& print, const std::string& password, std::vector<std::uint8_t>&& clearStream,
+                     const cfb::Node& rootStorage);
     void forget();
 
     // Files larger than this are not even printed: read once, as a Presentation is.
@@ -47,7 +68,11 @@ private:
         ContentPrint print;
         std::string password;
         WorkbookModel model;
+        std::optional<std::vector<std::uint8_t>> written;  // the clear stream, until it is read into `model`
     };
+    // Reads a kept written stream into the entry's model; false when it cannot.
+    bool readWritten();
+
     mutable std::mutex mutex_;
     std::optional<Entry> entry_;
 };

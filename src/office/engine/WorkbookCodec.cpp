@@ -13,8 +13,12 @@ std::vector<std::uint8_t> encodeWorkbook(const WorkbookModel& model, const std::
 }
 
 void encodeWorkbook(const WorkbookModel& model, const std::string& password,
-                    const std::function<void(std::span<const std::span<const std::uint8_t>>)>& write) {
-    writeXls(model, password, write);
+                    const std::function<void(std::span<const std::uint8_t>)>& put, std::vector<std::uint8_t>* clearStream) {
+    writeXls(model, password, put, clearStream);
+}
+
+WorkbookModel decodeWrittenWorkbook(std::vector<std::uint8_t>&& clearStream, const cfb::Node& rootStorage) {
+    return readWrittenXls(std::move(clearStream), rootStorage);
 }
 
 }  // namespace office::engine

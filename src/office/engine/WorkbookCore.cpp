@@ -78,14 +78,23 @@ void WorkbookCore::takeWriteAccess(std::chrono::milliseconds wait) {
 
 void WorkbookCore::writeTo(const std::string& path, const std::string& withPassword) {
     storeMacroProject(*this);
-    // The file is about to change, and the writer needs memory more than a
-    // later open needs the workbook kept from the last read: once the cells
-    // are all decoded for the writer, the stream they came from can go.
-    recentRead().forget();
-    encodeWorkbook(model, withPassword, [&path](std::span<const std::span<const std::uint8_t>> parts) {
-        writeFileAtomically(path, parts);
+    // The file is about to change: the workbook kept from the last read goes
+    // first, and its rows decoded for nothing but it with it.
+    RecentRead& recent = recentRead();
+    recent.forget();
+    std::vector<std::uint8_t> clear;
+    ContentPrinter printer;
+    writeFileAtomically(path, [&](const BytesPut& put) {
+        encodeWorkbook(model, withPassword, [&](std::span<const std::uint8_t> piece) {
+            printer.add(piece);
+            put(piece);
+        }, &clear);
     });
     stamp = stampOf(path);
+    // The stream written is kept in clear: the next open of the same bytes
+    // (the store's list after a save) reads it without reading the file or
+    // decrypting.
+    if (!clear.empty()) recent.keepWritten(printer.print(), withPassword, std::move(clear), model.rootStorage);
 }
 
 void WorkbookCore::close() {
