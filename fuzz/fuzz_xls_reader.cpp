@@ -2,7 +2,9 @@
 // raise AutomationError; what reads must survive our writer and reader again.
 // Inputs that are not compound files go straight to the Workbook-stream reader
 // too, so mutations reach the BIFF8 records without breaking the container;
-// it reads them both with every cell decoded at once and as asked for.
+// it reads them both with every cell decoded at once and as asked for. The
+// model read with its cells decoded as asked for is written too: the writer
+// copies the records of rows still undecoded, and that must read back as well.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -84,27 +86,8 @@ std::optional<office::WorkbookModel> readBothWays(std::span<const std::uint8_t> 
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::span<const std::uint8_t> input(data, size);
-    const std::string password = "fuzz";
-    office::WorkbookModel model;
-    if (office::cfb::hasCompoundSignature(input)) {
-        try {
-            model = office::readXls(input, password);
-        } catch (const automation::AutomationError&) {
-            return 0;
-        }
-        // The file read: its Workbook stream reads the same both ways.
-        const office::cfb::Node root = office::cfb::readCompoundFile(input);
-        if (const office::cfb::Node* stream = root.child("Workbook")) readBothWays(stream->data, password);
-    } else {
-        std::optional<office::WorkbookModel> read = readBothWays(input, password);
-        if (!read) return 0;
-        model = std::move(*read);
-    }
-    bool hasVisible = false;
-    for (const auto& sheet : model.sheets) hasVisible |= sheet.visibility == office::SheetVisibility::Visible;
-    if (!hasVisible) return 0;  // the writer refuses such models by design
+// What reads must survive our writer and reader again, with its sheets.
+void expectWrittenBack(const office::WorkbookModel& model, const std::string& password) {
     try {
         office::WorkbookModel back = office::readXls(office::writeXls(model, password), password);
         if (back.sheets.size() != model.sheets.size()) std::abort();
@@ -116,5 +99,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::fprintf(stderr, "own output refused: %ld %s\n", error.number(), error.description().c_str());
         std::abort();
     }
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::span<const std::uint8_t> input(data, size);
+    const std::string password = "fuzz";
+    office::WorkbookModel model;
+    std::optional<office::WorkbookModel> lazy;  // its cells decoded as asked for
+    if (office::cfb::hasCompoundSignature(input)) {
+        try {
+            model = office::readXls(input, password);
+            lazy = office::readXls(std::vector<std::uint8_t>(input.begin(), input.end()), password);
+        } catch (const automation::AutomationError&) {
+            return 0;
+        }
+        // The file read: its Workbook stream reads the same both ways.
+        const office::cfb::Node root = office::cfb::readCompoundFile(input);
+        if (const office::cfb::Node* stream = root.child("Workbook")) readBothWays(stream->data, password);
+    } else {
+        std::optional<office::WorkbookModel> read = readBothWays(input, password);
+        if (!read) return 0;
+        model = std::move(*read);
+        lazy = office::biff::readWorkbookStream(std::vector<std::uint8_t>(input.begin(), input.end()), password);
+    }
+    bool hasVisible = false;
+    for (const auto& sheet : model.sheets) hasVisible |= sheet.visibility == office::SheetVisibility::Visible;
+    if (!hasVisible) return 0;  // the writer refuses such models by design
+    expectWrittenBack(model, password);
+    if (lazy) expectWrittenBack(*lazy, password);
     return 0;
 }
