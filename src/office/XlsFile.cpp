@@ -77,40 +77,24 @@ WorkbookModel readXls(std::vector<std::uint8_t>&& fileBytes, const std::string& 
     });
 }
 
-void writeXls(const WorkbookModel& model, const std::string& password, const XlsPiecesWriter& write) {
-    // Nothing after the last record: readers that walk the records to the
-    // stream's end (decrypters among them) stop on padding. A small stream
-    // lives in the mini stream, as in Excel's own small files.
-    std::vector<std::uint8_t> stream = biff::writeWorkbookStream(model, password);
-    cfb::Node workbook;
-    workbook.name = "Workbook";
-    workbook.data = std::move(stream);
-    if (!model.rootStorage.child(workbook.name)) {
-        // The kept storages (embedded files among them) are written from where they are, not copied.
-        const cfb::Node* const extra[] = {&workbook};
-        write(cfb::writeCompoundFilePieces(model.rootStorage, extra).parts);
-        return;
-    }
-    cfb::Node root = model.rootStorage;
-    root.addStream("Workbook", std::move(workbook.data));
-    write(cfb::writeCompoundFilePieces(root).parts);
-}
-
 void writeXls(const WorkbookModel& model, const std::string& password, const XlsBytesWriter& put,
               std::vector<std::uint8_t>* clearStream) {
     if (clearStream) clearStream->clear();
+    // Nothing after the last record: readers that walk the records to the
+    // stream's end (decrypters among them) stop on padding. A small stream
+    // lives in the mini stream, as in Excel's own small files.
     biff::ClearWorkbookStream stream = biff::writeClearWorkbookStream(model, password);
-    // As the writer above: the kept storages are written from where they are.
     cfb::Node workbook;
     workbook.name = "Workbook";
     workbook.data = std::move(stream.bytes);
-    // Read back, the kept storages are what the model holds; a Workbook
-    // stream among them would be replaced.
+    // The kept storages (embedded files among them) are written from where
+    // they are, not copied. Read back, they are what the model holds; a
+    // Workbook stream among them is replaced.
     const bool keepable = !model.rootStorage.child(workbook.name);
     cfb::Node root;
     std::span<std::uint8_t> clear(workbook.data);
     auto piecesOf = [&] {
-        if (!model.rootStorage.child(workbook.name)) {
+        if (keepable) {
             const cfb::Node* const extra[] = {&workbook};
             return cfb::writeCompoundFilePieces(model.rootStorage, extra);
         }
@@ -166,12 +150,8 @@ WorkbookModel readWrittenXls(std::vector<std::uint8_t>&& clearStream, const cfb:
 
 std::vector<std::uint8_t> writeXls(const WorkbookModel& model, const std::string& password) {
     std::vector<std::uint8_t> out;
-    writeXls(model, password, [&out](std::span<const std::span<const std::uint8_t>> parts) {
-        std::size_t size = 0;
-        for (const auto& part : parts) size += part.size();
-        out.reserve(size);
-        for (const auto& part : parts) out.insert(out.end(), part.begin(), part.end());
-    });
+    writeXls(model, password, [&out](std::span<const std::uint8_t> piece) { out.insert(out.end(), piece.begin(), piece.end()); },
+             nullptr);
     return out;
 }
 

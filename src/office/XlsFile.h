@@ -22,12 +22,9 @@ WorkbookModel readXls(std::vector<std::uint8_t>&& fileBytes, const std::string& 
 // A compound file holding the Workbook stream (RC4-encrypted when password is
 // non-empty) beside the streams and storages of WorkbookModel::rootStorage.
 std::vector<std::uint8_t> writeXls(const WorkbookModel& model, const std::string& password);
-// The same handed to `write` as consecutive pieces, valid during the call: a
-// file of megabytes is not copied into one buffer first.
-using XlsPiecesWriter = std::function<void(std::span<const std::span<const std::uint8_t>>)>;
-void writeXls(const WorkbookModel& model, const std::string& password, const XlsPiecesWriter& write);
-// The same handed to `put` piece by piece in file order, the Workbook stream
-// encrypted on its way out. With `clearStream`, it gives back its Workbook
+// The same handed to `put` piece by piece in file order, each valid during
+// its call: a file of megabytes is not copied into one buffer first, and the
+// Workbook stream is encrypted on its way out. With `clearStream`, it gives back its Workbook
 // stream in clear, to be read again with readWrittenXls without decrypting
 // (empty for a stream small enough for the mini stream).
 using XlsBytesWriter = std::function<void(std::span<const std::uint8_t>)>;
