@@ -36,6 +36,18 @@ enum class SelectionMode : int { NoRestrictions = 0, UnlockedCells = 1, NoSelect
 class Sheet;
 class Worksheet;
 
+// The values of a block of cells, as Excel's Value of a range of several
+// cells gives them: an array of rows, each with the block's columns.
+struct ValueBlock {
+    long rows = 0;
+    long columns = 0;
+    std::vector<Variant> values;  // row by row
+    // 1-based within the block.
+    const Variant& at(long row, long column) const {
+        return values[static_cast<std::size_t>((row - 1) * columns + (column - 1))];
+    }
+};
+
 class Font {
 public:
     virtual ~Font() = default;
@@ -63,6 +75,11 @@ public:
     // Value of the top-left cell; setting writes every cell of the range.
     virtual Variant Value() const = 0;
     virtual void SetValue(const Variant& value) = 0;
+    // Value of every cell, read in one call: far cheaper than a call for
+    // each cell when many rows are read. The rows stop at the sheet's last
+    // row in use (those below hold nothing); whole rows stop at the last
+    // column in use. Blocks too large to hold raise 1004.
+    virtual ValueBlock Values() const = 0;
 
     // Whole-cell or part search over the values, starting after the range's
     // first cell and wrapping round; nullptr when nothing matches. Text is

@@ -4,6 +4,7 @@
 #include "startup/HelpWindow.h"
 #include "store/BaseWorkbook.h"
 #include "store/DataLayout.h"
+#include "store/LineRows.h"
 #include "store/LineTable.h"
 #include "text/CaseFold.h"
 #include "text/Utf.h"
@@ -64,11 +65,10 @@ bool UserForm00::reportDuplicate(const std::string& name) {
 std::vector<long> UserForm00::rowsOfGroup(const std::string& group) {
     std::vector<long> rows;
     auto& data = *ctx_.state.DataSheet;
-    for (long row = store::kFirstLineRow; row <= store::kLastLineRow; ++row) {
-        if (core::Trim(data.Cells(row, store::kColId)->Value().toText()).empty()) break;
-        if (text::equalsIgnoringCase(core::Trim(data.Cells(row, store::kColGroup)->Value().toText()), group))
-            rows.push_back(row);
-    }
+    store::ForEachLine(data, store::kColGroup, [&](long row, std::span<const automation::Variant> cells) {
+        if (text::equalsIgnoringCase(core::Trim(cells[1].toText()), group)) rows.push_back(row);
+        return true;
+    });
     return rows;
 }
 

@@ -5,6 +5,7 @@
 #include "groups/Uninstall.h"
 #include "store/BaseWorkbook.h"
 #include "store/DataLayout.h"
+#include "store/LineRows.h"
 #include "text/CaseFold.h"
 
 namespace groups {
@@ -110,11 +111,11 @@ void UserForm00::CarLista() {
     ListBox1.Clear();
     std::vector<std::string> names;
     auto& data = *ctx_.state.DataSheet;
-    for (long row = store::kFirstLineRow; row <= store::kLastLineRow; ++row) {
-        if (core::Trim(data.Cells(row, store::kColId)->Value().toText()).empty()) break;
-        std::string group = core::Trim(data.Cells(row, store::kColGroup)->Value().toText());
+    store::ForEachLine(data, store::kColGroup, [&](long, std::span<const automation::Variant> cells) {
+        std::string group = core::Trim(cells[1].toText());
         if (!group.empty()) names.push_back(std::move(group));
-    }
+        return true;
+    });
 
     // Sorted and freed of duplicates before they go into the list, which then
     // fills at once: the same entries as sorting and removing in the list.

@@ -7,6 +7,7 @@
 #include "probe/DocumentProbe.h"
 #include "store/BaseWorkbook.h"
 #include "store/DataLayout.h"
+#include "store/LineRows.h"
 #include "text/CaseFold.h"
 #include "text/LocaleNumber.h"
 #include "text/Utf.h"
@@ -269,20 +270,21 @@ bool Us_Menu::validateForSave() {
     // Another line of the group with the same output sheet would make the
     // build give two sheets one name.
     if (kind == "XLS") {
-        for (long row = store::kFirstLineRow; row <= store::kLastLineRow; ++row) {
-            const Variant id = data.Cells(row, store::kColId)->Value();
-            if (core::Trim(id.toText()).empty()) break;
-            if (id.toText() == line.LineId.toText() ||
-                !text::equalsIgnoringCase(data.Cells(row, store::kColGroup)->Value().toText(), state.SelectedGroup))
-                continue;
-            if (text::equalsIgnoringCase(core::Trim(data.Cells(row, store::kColOutputSheet)->Value().toText()),
-                                         line.OutSheetName)) {
-                store::CloseBaseWorkbookDiscard(ctx_);
-                markRed(TextBox2);
-                ctx_.msgBox(line.OutSheetName + ctx_.tr(". Already used by another line of this group!",
-                                                        ". Gia' usato da un'altra riga di questo gruppo!"));
-                return false;
-            }
+        bool used = false;
+        const std::string ownId = line.LineId.toText();
+        store::ForEachLine(data, store::kColGroup, [&](long row, std::span<const Variant> cells) {
+            if (cells[0].toText() == ownId || !text::equalsIgnoringCase(cells[1].toText(), state.SelectedGroup))
+                return true;
+            used = text::equalsIgnoringCase(core::Trim(data.Cells(row, store::kColOutputSheet)->Value().toText()),
+                                            line.OutSheetName);
+            return !used;
+        });
+        if (used) {
+            store::CloseBaseWorkbookDiscard(ctx_);
+            markRed(TextBox2);
+            ctx_.msgBox(line.OutSheetName + ctx_.tr(". Already used by another line of this group!",
+                                                    ". Gia' usato da un'altra riga di questo gruppo!"));
+            return false;
         }
     }
     auto sortColumn = data.GetRange("K:K");

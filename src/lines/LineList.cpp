@@ -9,6 +9,7 @@
 #include "groups/QuickSortList.h"
 #include "lines/Us_Menu.h"
 #include "store/DataLayout.h"
+#include "store/LineRows.h"
 #include "text/CaseFold.h"
 #include "text/Utf.h"
 
@@ -54,18 +55,19 @@ void Us_Menu::LoadGroupLines(std::int32_t lineId) {
     auto& data = *state.DataSheet;
     std::vector<std::string> items;
     std::size_t longest = 0;
-    for (long row = store::kFirstLineRow; row <= store::kLastLineRow; ++row) {
-        const automation::Variant id = data.Cells(row, store::kColId)->Value();
-        if (core::Trim(id.toText()).empty()) break;
+    // Ids and groups of every line are read in blocks; the other cells only
+    // for the group's own lines.
+    store::ForEachLine(data, store::kColGroup, [&](long row, std::span<const automation::Variant> cells) {
+        const automation::Variant& id = cells[0];
         // The group as stored: the editor does not trim it.
-        if (!text::equalsIgnoringCase(data.Cells(row, store::kColGroup)->Value().toText(), state.SelectedGroup))
-            continue;
+        if (!text::equalsIgnoringCase(cells[1].toText(), state.SelectedGroup)) return true;
         const std::string code = data.Cells(row, store::kColExclusion)->Value().toText();
         const std::string rowText = fitted(sortText(data.Cells(row, store::kColSort)->Value()) + code, 4) + " " +
                                     core::Trim(data.Cells(row, store::kColDescription)->Value().toText());
         longest = std::max(longest, text::characterCount(rowText));
         items.push_back(rowText + std::string(10, ' ') + id.toText());
-    }
+        return true;
+    });
     ListBox1.setColumnWidths(automation::formatGeneralNumber(6.1 * static_cast<double>(longest)) + " pt");
 
     std::vector<groups::SortEntry> entries = groups::MakeSortEntries(items);

@@ -4,6 +4,7 @@
 
 #include "core/Text.h"
 #include "store/DataLayout.h"
+#include "store/LineRows.h"
 
 namespace store {
 
@@ -28,13 +29,12 @@ std::string TableFullMessage(const core::Context& ctx) {
 }
 
 LineIdAllocator::LineIdAllocator(automation::excel::Worksheet& data) {
-    for (long row = kFirstLineRow; row <= kLastLineRow; ++row) {
-        const automation::Variant id = data.Cells(row, kColId)->Value();
-        const std::string shown = core::Trim(id.toText());
-        if (shown.empty()) break;
-        taken_.insert(shown);
+    ForEachLine(data, kColId, [&](long, std::span<const automation::Variant> cells) {
+        const automation::Variant& id = cells[0];
+        taken_.insert(core::Trim(id.toText()));
         if (id.isNumeric()) largest_ = std::max(largest_, id.toNumber());
-    }
+        return true;
+    });
 }
 
 double LineIdAllocator::next(const automation::Variant& above) {

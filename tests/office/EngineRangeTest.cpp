@@ -4,6 +4,8 @@
 
 #include "EngineTestSupport.h"
 #include "automation/AutomationError.h"
+#include "office/engine/CellAddress.h"
+#include "support/TestSupport.h"
 
 using automation::AutomationError;
 using automation::Variant;
@@ -276,4 +278,54 @@ TEST_F(EngineRange, RowFontReachesEveryCellOfTheRowAndLaterOnes) {
     EXPECT_TRUE(sheet->Cells(2, 4)->GetFont().Bold());
     EXPECT_TRUE(sheet->Cells(500, 4)->GetFont().Bold());
     EXPECT_EQ(model().rows.all().size(), 2u);
+}
+
+// A block read at once must give what its cells give one by one: on every
+// sample as read (rows still undecoded), with a row changed in between
+// (decoded), and for a block that starts inside the sheet and runs past its
+// end, whose rows stop at the sheet's last row.
+TEST(EngineRangeValues, ABlockReadsAsItsCellsDoOneByOneOnEverySample) {
+    auto app = enginetest::newApplication();
+    long compared = 0;
+    auto expectSame = [&](Worksheet& sheet, const std::string& address) {
+        SCOPED_TRACE(sheet.Name() + "!" + address);
+        auto range = sheet.GetRange(address);
+        ValueBlock block = range->Values();
+        if (block.values.size() != static_cast<std::size_t>(block.rows * block.columns)) {
+            ADD_FAILURE() << block.values.size() << " values for " << block.rows << " x " << block.columns;
+            return ValueBlock{};
+        }
+        for (long r = 1; r <= block.rows; ++r)
+            for (long c = 1; c <= block.columns; ++c) {
+                const Variant one = sheet.Cells(range->Row() + r - 1, range->Column() + c - 1)->Value();
+                if (block.at(r, c) != one) {
+                    ADD_FAILURE() << "row " << r << ", column " << c << ": " << block.at(r, c).toText()
+                                  << " read at once, " << one.toText() << " alone";
+                    return block;
+                }
+                ++compared;
+            }
+        return block;
+    };
+    for (const testsupport::SampleWorkbook& sample : testsupport::sampleWorkbooks()) {
+        SCOPED_TRACE(sample.path.filename().string());
+        auto book = app->GetWorkbooks().Open(sample.path.string(), OpenOptions{sample.password, 0, true});
+        for (long i = 1; i <= book->WorksheetCount(); ++i) {
+            auto sheet = book->WorksheetAt(i);
+            const ValueBlock whole = sheet->AllCells()->Values();
+            if (whole.rows == 0) continue;
+            expectSame(*sheet, "A1:" + office::engine::columnLetters(static_cast<std::uint32_t>(whole.columns)) +
+                                   std::to_string(whole.rows));
+            const long middle = (whole.rows + 1) / 2;
+            const bool change = !sheet->ProtectContents();  // a protected sheet refuses it
+            if (change) sheet->Cells(middle, 2)->SetValue(Variant("changed"));
+            const ValueBlock tail = expectSame(*sheet, "B" + std::to_string(middle) + ":D" + std::to_string(whole.rows + 50));
+            EXPECT_EQ(tail.rows, whole.rows - middle + 1);
+            if (change && tail.rows > 0) {
+                EXPECT_EQ(tail.at(1, 1), Variant("changed"));
+            }
+        }
+        book->Close(false);
+    }
+    EXPECT_GT(compared, 1000);  // the samples hold cells to compare
 }

@@ -41,13 +41,27 @@ std::vector<std::uint8_t> workbookStream(const testsupport::SampleWorkbook& samp
     return stream ? stream->data : std::vector<std::uint8_t>{};
 }
 
-// Every cell peeked at, and one column past each row, before anything is decoded.
+// Every cell peeked at, and one column past each row, before anything is
+// decoded; each row's cells also read in one walk, from its first column
+// and from its second.
 void expectSamePeeks(const SheetModel& now, const SheetModel& later) {
     const std::vector<office::RowDef>& rows = now.rows.all();
     ASSERT_EQ(later.rows.count(), rows.size());
     for (std::uint32_t row = 1; row <= rows.size(); ++row) {
         const auto width = static_cast<std::uint32_t>(rows[row - 1].cells.size());
         ASSERT_EQ(later.rows.width(row), width) << "row " << row;
+        for (std::uint32_t first = 1; first <= std::min(width, 2u); ++first) {
+            std::vector<std::optional<Cell>> block(width + 2 - first);
+            later.rows.peekRow(row, first, block);
+            for (std::uint32_t column = first; column <= width + 1; ++column) {
+                const Cell* expected = now.cell(row, column);
+                const std::optional<Cell>& read = block[column - first];
+                ASSERT_EQ(read.has_value(), expected != nullptr) << row << "," << column << " from " << first;
+                if (expected) {
+                    EXPECT_EQ(*read, *expected) << row << "," << column << " from " << first;
+                }
+            }
+        }
         for (std::uint32_t column = 1; column <= width + 1; ++column) {
             const Cell* expected = now.cell(row, column);
             const std::optional<Cell> peeked = later.peek(row, column);

@@ -78,6 +78,17 @@ TEST_F(GroupListTest, EmptyGroupIsSkippedAndEmptyIdEndsTheTable) {
     EXPECT_EQ(listShown(), (std::vector<std::string>{"First", "Second"}));
 }
 
+// The table is read a thousand rows at a time: a line past the first
+// thousand still counts, and an id of blanks there still ends the table.
+TEST_F(GroupListTest, ALongTableIsReadToItsFirstEmptyIdPastTheFirstThousandLines) {
+    std::vector<Row> rows;
+    for (int line = 1; line <= 1300; ++line) rows.push_back({line, line == 1100 ? "Late" : "Early"});
+    rows[1199].id = automation::Variant("  ");
+    rows[1250].group = "After the gap";
+    makeBaseWorkbook(rows);
+    EXPECT_EQ(listShown(), (std::vector<std::string>{"Early", "Late"}));
+}
+
 TEST_F(GroupListTest, ReloadSelectsTheSelectedGroupInAnyCase) {
     makeBaseWorkbook({{1, "Budget"}, {2, "Annual Report"}, {3, "Zoo"}});
     ctx.state.SelectedGroup = "annual REPORT";

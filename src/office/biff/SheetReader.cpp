@@ -514,8 +514,28 @@ public:
         } else if (at != kNoRecord) {
             return decodeAlone(at, column);
         }
-        // Within the row's cells but without a record: the row's format, else the column's.
-        return Cell{{}, def.xf ? *def.xf : columnXf_[column - 1], nullptr};
+        return unwritten(column, def);
+    }
+
+    void peekRow(std::uint32_t row, std::uint32_t first, const RowDef& def,
+                 std::span<std::optional<Cell>> out) const override {
+        if (row > spans_.size() || !spans_[row - 1].inOrder) return PendingCells::peekRow(row, first, def, out);
+        const std::uint32_t width = spans_[row - 1].width;
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            const std::uint32_t column = first + static_cast<std::uint32_t>(i);
+            out[i] = column <= width ? std::optional<Cell>(unwritten(column, def)) : std::nullopt;
+        }
+        const std::size_t last = first + out.size() - 1;
+        // The records come in column order: the walk ends past the last column.
+        forEachCellRecord(row, [&](const Record& r, std::size_t start, std::size_t count) {
+            const std::size_t from = std::max<std::size_t>(start + 1, first), to = std::min(start + count, last);
+            if (start + 1 > last) return false;
+            for (std::size_t column = from; column <= to; ++column) {
+                const auto c = static_cast<std::uint32_t>(column);
+                out[column - first] = r.id == rec::kFormula ? peek(row, c, def) : decodeAlone(r, c);
+            }
+            return true;
+        });
     }
 
 private:
@@ -578,11 +598,19 @@ private:
         return id != rec::kFormula;
     }
 
+    // Within the row's cells but without a record: the row's format, else the column's.
+    Cell unwritten(std::uint32_t column, const RowDef& def) const {
+        return Cell{{}, def.xf ? *def.xf : columnXf_[column - 1], nullptr};
+    }
+
     // The cell of `column` in the (checked) record at `offset`, which holds no formula.
     Cell decodeAlone(std::uint32_t offset, std::uint32_t column) const {
         RecordReader reader(*source_.stream, offset);
         Record r;
         reader.next(r);
+        return decodeAlone(r, column);
+    }
+    Cell decodeAlone(const Record& r, std::uint32_t column) const {
         ByteCursor in(r.body, r.bodyOffset());
         in.skip(2);
         const std::uint32_t first = in.u16() + 1u;

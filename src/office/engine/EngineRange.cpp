@@ -41,6 +41,24 @@ Variant EngineRange::Value() const {
     return cell ? cell->value.toVariant() : Variant{};
 }
 
+excel::ValueBlock EngineRange::Values() const {
+    checkBlockSize();
+    const SheetModel& sheet = sheet_->sheet();
+    const RangeBounds part = usedPart();
+    excel::ValueBlock block;
+    const std::uint32_t lastRow = std::min(part.lastRow, sheet.rows.count());
+    if (lastRow < part.firstRow) return block;
+    block.rows = lastRow - part.firstRow + 1;
+    block.columns = part.columnCount();
+    block.values.reserve(static_cast<std::size_t>(block.rows) * static_cast<std::size_t>(block.columns));
+    std::vector<std::optional<Cell>> cells(part.columnCount());
+    for (std::uint32_t row = part.firstRow; row <= lastRow; ++row) {
+        sheet.rows.peekRow(row, part.firstColumn, cells);
+        for (const std::optional<Cell>& cell : cells) block.values.push_back(cell ? cell->value.toVariant() : Variant{});
+    }
+    return block;
+}
+
 RangeBounds EngineRange::usedPart() const {
     const SheetModel& sheet = sheet_->sheet();
     RangeBounds part = bounds_;

@@ -21,6 +21,7 @@ public:
     std::string Address() const override;
     automation::Variant Value() const override;
     void SetValue(const automation::Variant& value) override;
+    automation::excel::ValueBlock Values() const override;
     std::shared_ptr<Range> Find(const automation::Variant& what, automation::excel::FindLookIn lookIn,
                                 automation::excel::LookAt lookAt) override;
     std::shared_ptr<Range> FindNext(const Range& after) override;
