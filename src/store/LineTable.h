@@ -2,6 +2,7 @@
 // Rules for adding lines to the DATA table that the group commands and the
 // line editor share: where a new line goes, whether the table has room for
 // it, and which id it gets.
+#include <cstdint>
 #include <string>
 #include <unordered_set>
 
@@ -34,7 +35,14 @@ public:
     double next(const automation::Variant& above);
 
 private:
-    std::unordered_set<std::string> taken_;  // ids as their cells show them
+    bool taken(double id) const;
+    void take(double id);
+
+    // Ids as their cells show them: whole numbers by their value (a number
+    // cell of ten thousand is not formatted to be compared), every other id
+    // by its text.
+    std::unordered_set<std::int64_t> wholeIds_;
+    std::unordered_set<std::string> shownIds_;
     double largest_ = 0;
 };
 

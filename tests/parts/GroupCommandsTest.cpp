@@ -284,6 +284,13 @@ TEST_F(GroupCommandsTest, CopyNeverRepeatsAnIdOfTheTable) {
         const std::string last = textAbove ? "x7:Pair" : "3:Pair";
         EXPECT_EQ(groupsColumn(), (std::vector<std::string>{"1:Solo", "4:Pair", last, "5:Twin", "6:Twin"}));
     }
+    // An id typed as text shows the digits of the number after 4.
+    makeBaseWorkbook({{1, "Solo"}, {" 5 ", "Solo"}, {4, "Pair"}});
+    select("Pair");
+    windows.click("CommandButton6");
+    windows.answerInput("Twin");
+    groups::RunMainWindow(ctx);
+    EXPECT_EQ(groupsColumn(), (std::vector<std::string>{"1:Solo", " 5 :Solo", "4:Pair", "6:Twin"}));
 }
 
 TEST_F(GroupCommandsTest, CopyIntoAFullTableIsRefusedAndWritesNothing) {

@@ -63,8 +63,17 @@ std::shared_ptr<excel::Range> EngineRange::FindNext(const Range& after) {
 std::shared_ptr<excel::Range> EngineRange::searchAfter(std::uint32_t row, std::uint32_t column) {
     const FindSettings settings = *sheet_->core().app->lastFind;
     const SheetModel& sheet = sheet_->sheet();
-    const std::string wanted = text::foldCase(settings.what.toText());
+    const std::string what = settings.what.toText();
+    const std::string wanted = text::foldCase(what);
     if (wanted.empty()) return nullptr;
+    // A whole-cell search compares without making folded copies: it meets
+    // every cell of a ten-thousand-row column.
+    auto matches = [&](const CellValue& value) {
+        if (settings.lookAt == excel::LookAt::Whole)
+            return value.isText() ? text::equalsIgnoringCase(value.text(), what)
+                                  : text::equalsIgnoringCase(value.toText(), what);
+        return text::foldCase(value.toText()).find(wanted) != std::string::npos;
+    };
 
     RangeBounds area = bounds_;
     area.lastRow = std::min<std::uint32_t>(area.lastRow, sheet.rows.count());
@@ -89,9 +98,7 @@ std::shared_ptr<excel::Range> EngineRange::searchAfter(std::uint32_t row, std::u
         const auto c = static_cast<std::uint32_t>(area.firstColumn + position % w);
         const std::optional<Cell> cell = sheet.peek(r, c);
         if (!cell || cell->value.isEmpty()) continue;
-        const std::string shown = text::foldCase(cell->value.toText());
-        bool match = settings.lookAt == excel::LookAt::Whole ? shown == wanted : shown.find(wanted) != std::string::npos;
-        if (match) return sheet_->rangeAt(cellBounds(r, c));
+        if (matches(cell->value)) return sheet_->rangeAt(cellBounds(r, c));
     }
     return nullptr;
 }
