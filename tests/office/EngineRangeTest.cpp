@@ -97,6 +97,21 @@ TEST_F(EngineRange, FindMatchesWholeOrPartTextIgnoringCaseAndNumbersByTheirText)
     EXPECT_EQ(found(sheet->Columns("B:B")->Find(Variant(5), FindLookIn::Values, LookAt::Part)), "nothing");
 }
 
+// A number matches the text it shows, which may round it or write it with
+// an exponent; a text that only reads as the same number does not match.
+TEST_F(EngineRange, FindMatchesANumberByTheTextItShowsNotByItsValue) {
+    fillColumnA({Variant("Sort"), Variant(0.1 + 0.2), Variant(1e20), Variant(150), Variant(-0.5)});
+    auto column = sheet->Columns("A:A");
+    auto find = [&](const Variant& what) { return found(column->Find(what, FindLookIn::Values, LookAt::Whole)); };
+    EXPECT_EQ(find(Variant("0.3")), "$A$2");
+    EXPECT_EQ(find(Variant(0.3)), "$A$2");
+    EXPECT_EQ(find(Variant("1e+20")), "$A$3");
+    EXPECT_EQ(find(Variant("150")), "$A$4");
+    EXPECT_EQ(find(Variant("-0.5")), "$A$5");
+    for (const char* other : {"150.0", "1.5E+2", " 150", "150 ", "0.30000000000000004", "1E20", "abc"})
+        EXPECT_EQ(find(Variant(other)), "nothing") << other;
+}
+
 TEST_F(EngineRange, FindStartsAfterTheFirstCellAndFindNextWrapsRound) {
     fillColumnA({Variant("id"), Variant(7), Variant(1), Variant(7), Variant(2), Variant(7)});
     auto column = sheet->Columns("A:A");

@@ -1,5 +1,8 @@
 // Range.Find, FindNext and End: searches over the cell values of a range.
 #include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <string_view>
 
 #include "office/engine/EngineRange.h"
 #include "text/CaseFold.h"
@@ -38,6 +41,28 @@ std::uint32_t ctrlArrow(std::uint32_t position, std::uint32_t edge, std::uint32_
     }
 }
 
+// Whether a number cell can show a given text, told without formatting the
+// number: a number shows up to 15 significant digits, so the text it shows
+// reads back as a number within a few parts in 10^15 of it. A text that
+// reads as no number at all matches no number cell.
+class WholeNumberMatch {
+public:
+    explicit WholeNumberMatch(std::string_view text) {
+        const char* end = text.data() + text.size();
+        const auto [at, error] = std::from_chars(text.data(), end, number_);
+        readsAsNumber_ = !text.empty() && error == std::errc() && at == end;
+    }
+    bool mayShowAs(double value) const {
+        if (!readsAsNumber_) return false;
+        const double apart = std::fabs(value - number_);
+        return apart <= 1e-300 || apart <= 1e-12 * std::max(std::fabs(value), std::fabs(number_));
+    }
+
+private:
+    double number_ = 0;
+    bool readsAsNumber_ = false;
+};
+
 }  // namespace
 
 std::shared_ptr<excel::Range> EngineRange::Find(const Variant& what, excel::FindLookIn, excel::LookAt lookAt) {
@@ -68,10 +93,13 @@ std::shared_ptr<excel::Range> EngineRange::searchAfter(std::uint32_t row, std::u
     if (wanted.empty()) return nullptr;
     // A whole-cell search compares without making folded copies: it meets
     // every cell of a ten-thousand-row column.
+    const WholeNumberMatch number(what);
     auto matches = [&](const CellValue& value) {
-        if (settings.lookAt == excel::LookAt::Whole)
-            return value.isText() ? text::equalsIgnoringCase(value.text(), what)
-                                  : text::equalsIgnoringCase(value.toText(), what);
+        if (settings.lookAt == excel::LookAt::Whole) {
+            if (value.isText()) return text::equalsIgnoringCase(value.text(), what);
+            if (value.isNumber() && !number.mayShowAs(value.number())) return false;
+            return text::equalsIgnoringCase(value.toText(), what);
+        }
         return text::foldCase(value.toText()).find(wanted) != std::string::npos;
     };
 
