@@ -517,22 +517,23 @@ public:
         return unwritten(column, def);
     }
 
-    void peekRow(std::uint32_t row, std::uint32_t first, const RowDef& def,
-                 std::span<std::optional<Cell>> out) const override {
-        if (row > spans_.size() || !spans_[row - 1].inOrder) return PendingCells::peekRow(row, first, def, out);
-        const std::uint32_t width = spans_[row - 1].width;
-        for (std::size_t i = 0; i < out.size(); ++i) {
-            const std::uint32_t column = first + static_cast<std::uint32_t>(i);
-            out[i] = column <= width ? std::optional<Cell>(unwritten(column, def)) : std::nullopt;
-        }
+    void peekValues(std::uint32_t row, std::uint32_t first, const RowDef& def,
+                    std::span<automation::Variant> out) const override {
+        if (row > spans_.size() || !spans_[row - 1].inOrder) return PendingCells::peekValues(row, first, def, out);
+        std::fill(out.begin(), out.end(), automation::Variant());
         const std::size_t last = first + out.size() - 1;
         // The records come in column order: the walk ends past the last column.
         forEachCellRecord(row, [&](const Record& r, std::size_t start, std::size_t count) {
-            const std::size_t from = std::max<std::size_t>(start + 1, first), to = std::min(start + count, last);
             if (start + 1 > last) return false;
+            const std::size_t from = std::max<std::size_t>(start + 1, first), to = std::min(start + count, last);
             for (std::size_t column = from; column <= to; ++column) {
                 const auto c = static_cast<std::uint32_t>(column);
-                out[column - first] = r.id == rec::kFormula ? peek(row, c, def) : decodeAlone(r, c);
+                if (r.id == rec::kFormula) {
+                    const std::optional<Cell> cell = peek(row, c, def);
+                    if (cell) out[column - first] = cell->value.toVariant();
+                } else {
+                    out[column - first] = decodeAlone(r, c).value.toVariant();
+                }
             }
             return true;
         });

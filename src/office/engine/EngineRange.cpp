@@ -50,11 +50,10 @@ excel::ValueBlock EngineRange::Values() const {
     if (lastRow < part.firstRow) return block;
     block.rows = lastRow - part.firstRow + 1;
     block.columns = part.columnCount();
-    block.values.reserve(static_cast<std::size_t>(block.rows) * static_cast<std::size_t>(block.columns));
-    std::vector<std::optional<Cell>> cells(part.columnCount());
+    block.values.resize(static_cast<std::size_t>(block.rows) * static_cast<std::size_t>(block.columns));
     for (std::uint32_t row = part.firstRow; row <= lastRow; ++row) {
-        sheet.rows.peekRow(row, part.firstColumn, cells);
-        for (const std::optional<Cell>& cell : cells) block.values.push_back(cell ? cell->value.toVariant() : Variant{});
+        const std::size_t at = static_cast<std::size_t>(row - part.firstRow) * part.columnCount();
+        sheet.rows.peekValues(row, part.firstColumn, std::span(block.values).subspan(at, part.columnCount()));
     }
     return block;
 }

@@ -46,14 +46,14 @@ std::optional<Cell> SheetRows::peek(std::uint32_t row, std::uint32_t column) con
     return def.cells[column - 1];
 }
 
-void SheetRows::peekRow(std::uint32_t row, std::uint32_t first, std::span<std::optional<Cell>> out) const {
+void SheetRows::peekValues(std::uint32_t row, std::uint32_t first, std::span<automation::Variant> out) const {
     const std::vector<RowDef>& rows = view();
-    if (row == 0 || first == 0 || row > rows.size()) return std::fill(out.begin(), out.end(), std::nullopt);
+    if (row == 0 || first == 0 || row > rows.size()) return std::fill(out.begin(), out.end(), automation::Variant());
     const RowDef& def = rows[row - 1];
-    if (undecoded(row)) return pending_->peekRow(sources_[row - 1], first, def, out);
+    if (undecoded(row)) return pending_->peekValues(sources_[row - 1], first, def, out);
     for (std::size_t i = 0; i < out.size(); ++i) {
         const std::size_t column = first + i;
-        out[i] = column <= def.cells.size() ? std::optional<Cell>(def.cells[column - 1]) : std::nullopt;
+        out[i] = column <= def.cells.size() ? def.cells[column - 1].value.toVariant() : automation::Variant();
     }
 }
 

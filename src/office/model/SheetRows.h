@@ -55,11 +55,15 @@ public:
     virtual void decodeAll(std::vector<RowDef>& rows, const std::vector<std::uint32_t>& sources) const = 0;
     // One cell of row `row` (whose settings are `def`) without decoding the others.
     virtual std::optional<Cell> peek(std::uint32_t row, std::uint32_t column, const RowDef& def) const = 0;
-    // The cells of columns first to first + out.size() - 1 of row `row`, as
-    // peek gives them one by one; a reader may find them in one walk.
-    virtual void peekRow(std::uint32_t row, std::uint32_t first, const RowDef& def,
-                         std::span<std::optional<Cell>> out) const {
-        for (std::size_t i = 0; i < out.size(); ++i) out[i] = peek(row, first + static_cast<std::uint32_t>(i), def);
+    // The values of columns first to first + out.size() - 1 of row `row`
+    // (empty where peek finds no cell), as peek gives them one by one; a
+    // reader may find them in one walk.
+    virtual void peekValues(std::uint32_t row, std::uint32_t first, const RowDef& def,
+                            std::span<automation::Variant> out) const {
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            const std::optional<Cell> cell = peek(row, first + static_cast<std::uint32_t>(i), def);
+            out[i] = cell ? cell->value.toVariant() : automation::Variant();
+        }
     }
 };
 
@@ -83,10 +87,11 @@ public:
     RowDef& rowAt(std::uint32_t row);
     // A copy of a cell, nullopt when never written. An undecoded row stays so.
     std::optional<Cell> peek(std::uint32_t row, std::uint32_t column) const;
-    // Copies of the cells of columns first to first + out.size() - 1 of a
-    // row, as peek gives them: reading a block of cells row by row, an
-    // undecoded row's records are walked once, not once for each cell.
-    void peekRow(std::uint32_t row, std::uint32_t first, std::span<std::optional<Cell>> out) const;
+    // The values of columns first to first + out.size() - 1 of a row, as
+    // peek gives them (empty where it finds no cell): reading a block of
+    // cells row by row, an undecoded row's records are walked once, not once
+    // for each cell.
+    void peekValues(std::uint32_t row, std::uint32_t first, std::span<automation::Variant> out) const;
 
     // Deletes rows first to last (1-based), moving the rows below up; no row is decoded.
     void erase(std::uint32_t first, std::uint32_t last);
