@@ -150,8 +150,8 @@ WorkbookModel readWrittenXls(std::vector<std::uint8_t>&& clearStream, const cfb:
 
 std::vector<std::uint8_t> writeXls(const WorkbookModel& model, const std::string& password) {
     std::vector<std::uint8_t> out;
-    writeXls(model, password, [&out](std::span<const std::uint8_t> piece) { out.insert(out.end(), piece.begin(), piece.end()); },
-             nullptr);
+    const auto append = [&out](std::span<const std::uint8_t> piece) { out.insert(out.end(), piece.begin(), piece.end()); };
+    writeXls(model, password, append, nullptr);
     return out;
 }
 

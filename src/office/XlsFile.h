@@ -24,9 +24,9 @@ WorkbookModel readXls(std::vector<std::uint8_t>&& fileBytes, const std::string& 
 std::vector<std::uint8_t> writeXls(const WorkbookModel& model, const std::string& password);
 // The same handed to `put` piece by piece in file order, each valid during
 // its call: a file of megabytes is not copied into one buffer first, and the
-// Workbook stream is encrypted on its way out. With `clearStream`, it gives back its Workbook
-// stream in clear, to be read again with readWrittenXls without decrypting
-// (empty for a stream small enough for the mini stream).
+// Workbook stream is encrypted on its way out. With `clearStream`, it gives
+// back its Workbook stream in clear, to be read again with readWrittenXls
+// without decrypting (empty for a stream small enough for the mini stream).
 using XlsBytesWriter = std::function<void(std::span<const std::uint8_t>)>;
 void writeXls(const WorkbookModel& model, const std::string& password, const XlsBytesWriter& put,
               std::vector<std::uint8_t>* clearStream);

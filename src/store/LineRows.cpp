@@ -13,22 +13,20 @@ namespace {
 // small enough to be carved from memory the process holds already.
 constexpr long kBlockRows = 1000;
 
-// "A".."Z", "AA".."IV": the letters of a 1-based column.
-std::string columnLetters(long column) {
-    std::string letters;
-    for (; column > 0; column = (column - 1) / 26) letters.insert(letters.begin(), static_cast<char>('A' + (column - 1) % 26));
-    return letters;
-}
-}  // namespace
+// The table's columns are A to K: one letter names each.
+static_assert(kColSort <= 26);
 
+// Whether a cell shows nothing but blanks: the DATA table ends at the first
+// such id.
 bool IsBlank(const automation::Variant& value) {
     // Numbers, booleans and errors always show something.
     return value.isText() ? core::Trim(value.text()).empty() : value.isEmpty();
 }
+}  // namespace
 
-void ForEachLine(automation::excel::Worksheet& data, long columns,
+void ForEachLine(automation::excel::Worksheet& data, Column columns,
                  const std::function<bool(long row, std::span<const automation::Variant> cells)>& visit) {
-    const std::string lastColumn = columnLetters(columns);
+    const std::string lastColumn(1, static_cast<char>('A' + columns - 1));
     for (long first = kFirstLineRow; first <= kLastLineRow; first += kBlockRows) {
         const long last = std::min(first + kBlockRows - 1, kLastLineRow);
         const automation::excel::ValueBlock block =

@@ -7,17 +7,14 @@
 #include <span>
 
 #include "automation/Excel.h"
+#include "store/DataLayout.h"
 
 namespace store {
 
 // Calls `visit(row, cells)` for each line: cells[0] is the id (column A),
 // cells[k] the cell of column k + 1, up to column `columns`. The walk ends
 // when `visit` returns false.
-void ForEachLine(automation::excel::Worksheet& data, long columns,
+void ForEachLine(automation::excel::Worksheet& data, Column columns,
                  const std::function<bool(long row, std::span<const automation::Variant> cells)>& visit);
-
-// Whether a cell shows nothing but blanks: the DATA table ends at the first
-// such id.
-bool IsBlank(const automation::Variant& value);
 
 }  // namespace store
