@@ -1,6 +1,7 @@
 #include "office/biff/BiffStrings.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "office/biff/BiffRecords.h"
 #include "text/Utf.h"
@@ -144,7 +145,13 @@ bool ContinuedBytes::readAsciiInPlace(std::string_view& out) {
     const std::uint8_t* p = segments_[seg_].bytes.data() + pos_;
     const std::size_t count = static_cast<std::size_t>(p[0] | (p[1] << 8));
     if (p[2] != 0 || left() - 3 < count) return false;  // 16-bit, runs, extra data or continued
-    for (std::size_t i = 0; i < count; ++i)
+    // Eight characters a step: every cell of a block read of the lines comes here.
+    std::size_t i = 0;
+    for (std::uint64_t word; i + 8 <= count; i += 8) {
+        std::memcpy(&word, p + 3 + i, 8);
+        if (word & 0x8080808080808080ULL) return false;
+    }
+    for (; i < count; ++i)
         if (p[3 + i] & 0x80) return false;
     out = std::string_view(reinterpret_cast<const char*>(p + 3), count);
     pos_ += 3 + count;

@@ -1,6 +1,7 @@
 #include "office/biff/SheetReader.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -30,11 +31,16 @@ enum class Pass : std::uint8_t {
 struct RowSpan {
     std::uint32_t first = 0;
     std::uint32_t end = 0;    // first == end: no cells
+    // Where the offsets of the row's cell records begin in the sheet's list
+    // of them, and how many there are (kUnlisted: more than the count holds).
+    std::uint32_t records = 0;
+    std::uint16_t recordCount = 0;
     std::uint16_t width = 0;  // the cells the row holds once decoded
     // Its cell records name each column once, in increasing order, as every
     // writer puts them: a cell is then found without walking the whole row.
     bool inOrder = true;
 };
+constexpr std::uint16_t kUnlisted = std::numeric_limits<std::uint16_t>::max();
 
 class SheetBuilder {
 public:
@@ -72,6 +78,8 @@ public:
     // After an index pass: the cells' rows, and whether each row's records
     // lie together (a row met again after another cannot be decoded alone).
     std::vector<RowSpan>& spans() { return spans_; }
+    // The offsets of the cell records, row after row in stream order.
+    std::vector<std::uint32_t>& cellRecords() { return cellRecords_; }
     bool rowsInterleaved() const { return interleaved_; }
 
 private:
@@ -149,6 +157,7 @@ private:
     Cell stray_;  // takes what is not asked for
     // An index pass.
     std::vector<RowSpan> spans_;
+    std::vector<std::uint32_t> cellRecords_;
     std::int32_t currentRow_ = -1;  // the row of the last cell record
     std::size_t rowColumnsEnd_ = 0;  // past the last column of that row's cell records so far
     bool afterCell_ = false;        // a STRING or shared formula now completes that row's cell
@@ -236,7 +245,7 @@ void SheetBuilder::readFormula(ByteCursor in, std::uint64_t offset) {
     }
 }
 
-bool SheetBuilder::isCellRecord(std::uint16_t id) {
+inline bool SheetBuilder::isCellRecord(std::uint16_t id) {
     switch (id) {
     case rec::kLabelSst: case rec::kLabel: case rec::kRString: case rec::kNumber: case rec::kRk: case rec::kMulRk:
     case rec::kBlank: case rec::kMulBlank: case rec::kBoolErr: case rec::kFormula: case rec::kString:
@@ -249,6 +258,7 @@ bool SheetBuilder::isCellRecord(std::uint16_t id) {
 void SheetBuilder::handle(const Record& r, RecordReader& reader) {
     ByteCursor in(r.body, r.bodyOffset());
     const bool formulaPart = r.id == rec::kShrFmla || r.id == rec::kArray || r.id == rec::kTable;
+    const bool cellRecord = isCellRecord(r.id);
     if (pass_ == Pass::Index) {
         // As the decoding below: a part after a formula belongs to it and is nothing else.
         if (formulaPart && formulaOpen_) {
@@ -256,7 +266,7 @@ void SheetBuilder::handle(const Record& r, RecordReader& reader) {
             return;
         }
         if (r.id != rec::kString && !formulaPart) formulaOpen_ = false;
-        if (r.id != rec::kString && !formulaPart && !isCellRecord(r.id)) afterCell_ = false;
+        if (r.id != rec::kString && !formulaPart && !cellRecord) afterCell_ = false;
     } else {
         // Only a STRING may follow a text formula (shared and array formulas in between);
         // rowAt/cellAt may move the cells, so the pointer lives no longer than that.
@@ -268,11 +278,11 @@ void SheetBuilder::handle(const Record& r, RecordReader& reader) {
             return;
         }
         if (pass_ == Pass::Cells) {
-            if (isCellRecord(r.id)) handleCell(r, in, reader);
+            if (cellRecord) handleCell(r, in, reader);
             return;
         }
     }
-    if (isCellRecord(r.id)) {  // most records: never kept, nor a setting
+    if (cellRecord) {  // most records: never kept, nor a setting
         drawingKinds_.next(r);
         afterKept_ = false;
         if (pass_ == Pass::Index) indexCell(r, in, reader);
@@ -295,19 +305,26 @@ void SheetBuilder::handle(const Record& r, RecordReader& reader) {
     case rec::kDimensions: {
         in.skip(4);
         const std::size_t rows = std::min<std::size_t>(in.u32(), kMaxRows);
+        const bool hasColumns = in.remaining() >= 4;
+        std::size_t columns = kMaxColumns;
+        if (hasColumns) {
+            in.skip(2);
+            columns = std::min<std::size_t>(in.u16(), kMaxColumns);
+        }
         if (pass_ == Pass::Index) {
             // The rows are made now, their cells later: a fraction of the memory.
-            // Announced twice over, as the cells below.
+            // Announced twice over, as the cells below. The list of cell
+            // records is reserved for the used range, or for as many as the
+            // stream left holds (ten bytes the least of them), and touched
+            // only as far as it fills: not announced.
             sheet_->rows.all().reserve(rows);
             spans_.reserve(rows);
+            cellRecords_.reserve(std::min(rows * columns, bytesLeft_ / 10));
             io::expectAllocations(std::min(2 * rows * (sizeof(RowDef) + sizeof(RowSpan)), bytesLeft_ * 8));
             break;
         }
         sheet_->rows.all().reserve(rows);
-        if (in.remaining() >= 4) {
-            in.skip(2);
-            expectCells(rows, std::min<std::size_t>(in.u16(), kMaxColumns));
-        }
+        if (hasColumns) expectCells(rows, columns);
         break;
     }
     case rec::kCodeName: sheet_->codeName = readUnicodeString(in); break;
@@ -436,9 +453,15 @@ void SheetBuilder::note(const Record& r, std::uint32_t row, std::uint32_t col, s
     if (static_cast<std::int32_t>(row) != currentRow_) {
         if (span.first != span.end) interleaved_ = true;
         span.first = static_cast<std::uint32_t>(r.offset);
+        span.records = static_cast<std::uint32_t>(cellRecords_.size());
+        span.recordCount = 0;
         currentRow_ = static_cast<std::int32_t>(row);
         rowColumnsEnd_ = 0;
         sheet_->rowAt(row + 1);  // the row exists, as decoding it would make it
+    }
+    if (span.recordCount != kUnlisted) {
+        cellRecords_.push_back(static_cast<std::uint32_t>(r.offset));
+        ++span.recordCount;
     }
     if (col < rowColumnsEnd_) span.inOrder = false;
     rowColumnsEnd_ = std::max<std::size_t>(rowColumnsEnd_, col + count);
@@ -456,8 +479,12 @@ namespace {
 class RowCellIndex final : public PendingCells, public CopyableCells {
 public:
     RowCellIndex(const SheetSource& source, std::size_t xfCount, std::vector<RowSpan> spans,
-                 std::vector<std::uint16_t> columnXf)
-        : source_(source), xfCount_(xfCount), spans_(std::move(spans)), columnXf_(std::move(columnXf)) {}
+                 std::vector<std::uint32_t> cellRecords, std::vector<std::uint16_t> columnXf)
+        : source_(source),
+          xfCount_(xfCount),
+          spans_(std::move(spans)),
+          cellRecords_(std::move(cellRecords)),
+          columnXf_(std::move(columnXf)) {}
 
     std::uint32_t width(std::uint32_t row) const override { return row <= spans_.size() ? spans_[row - 1].width : 0; }
 
@@ -520,7 +547,8 @@ public:
     void peekValues(std::uint32_t row, std::uint32_t first, const RowDef& def,
                     std::span<automation::Variant> out) const override {
         if (row > spans_.size() || !spans_[row - 1].inOrder) return PendingCells::peekValues(row, first, def, out);
-        std::fill(out.begin(), out.end(), automation::Variant());
+        for (automation::Variant& value : out)
+            if (!value.isEmpty()) value = automation::Variant();
         const std::size_t last = first + out.size() - 1;
         // The records come in column order: the walk ends past the last column.
         forEachCellRecord(row, [&](const Record& r, std::size_t start, std::size_t count) {
@@ -532,7 +560,7 @@ public:
                     const std::optional<Cell> cell = peek(row, c, def);
                     if (cell) out[column - first] = cell->value.toVariant();
                 } else {
-                    out[column - first] = decodeAlone(r, c).value.toVariant();
+                    out[column - first] = valueAlone(r, c);
                 }
             }
             return true;
@@ -546,12 +574,27 @@ private:
     // Calls `visit(record, first column, count)` (0-based columns) for each
     // cell record of row `row` in turn, until it returns false.
     // The headers are read in place: a search meets ten records in each of
-    // ten thousand rows, and the reader checked every one of them already.
+    // ten thousand rows, and the index pass checked every one of them already.
     template <typename Visit>
     void forEachCellRecord(std::uint32_t row, Visit&& visit) const {
         const RowSpan& span = spans_[row - 1];
         const std::span<const std::uint8_t> stream(*source_.stream);
         const std::uint8_t* bytes = stream.data();
+        if (span.recordCount != kUnlisted) {
+            // Straight from one cell record to the next, past whatever lies between.
+            const std::uint32_t* offsets = cellRecords_.data() + span.records;
+            for (std::uint16_t k = 0; k < span.recordCount; ++k) {
+                const std::size_t pos = offsets[k];
+                const auto id = static_cast<std::uint16_t>(bytes[pos] | (bytes[pos + 1] << 8));
+                const std::size_t size = bytes[pos + 2] | (bytes[pos + 3] << 8);
+                const Record r{id, stream.subspan(pos + 4, size), pos};
+                std::size_t first = r.body[2] | (r.body[3] << 8), count = 1;
+                if (id == rec::kMulRk) count = (size - 4) / 6;
+                if (id == rec::kMulBlank) count = (size - 4) / 2 - 1;
+                if (!visit(r, first, count)) return;
+            }
+            return;
+        }
         std::size_t pos = span.first;
         while (pos < span.end && stream.size() - pos >= 4) {
             const auto id = static_cast<std::uint16_t>(bytes[pos] | (bytes[pos + 1] << 8));
@@ -575,6 +618,16 @@ private:
     // column order: the walk ends at the first record reaching the column.
     std::uint32_t recordInOrder(std::uint32_t row, std::uint32_t column) const {
         const std::size_t wanted = column - 1;
+        const RowSpan& span = spans_[row - 1];
+        if (span.recordCount != kUnlisted && wanted < span.recordCount) {
+            // A row written a record per cell from column A on holds the
+            // cell in its record number `wanted`: one look instead of a walk.
+            const std::uint32_t offset = cellRecords_[span.records + wanted];
+            const std::uint8_t* body = source_.stream->data() + offset + 4;
+            const std::uint16_t id = static_cast<std::uint16_t>(body[-4] | (body[-3] << 8));
+            if (static_cast<std::size_t>(body[2] | (body[3] << 8)) == wanted && id != rec::kMulRk && id != rec::kMulBlank)
+                return offset;
+        }
         std::uint32_t found = kNoRecord;
         forEachCellRecord(row, [&](const Record& r, std::size_t first, std::size_t count) {
             if (wanted < first) return false;
@@ -653,6 +706,31 @@ private:
     }
     std::uint16_t xf(std::uint16_t index) const { return index < xfCount_ ? index : kDefaultCellFormat; }
 
+    // The value alone of the cell of `column` in a (checked) record holding
+    // no formula, as decodeAlone's cell would give it: a block of ten
+    // thousand rows is read without a cell made for each value.
+    automation::Variant valueAlone(const Record& r, std::uint32_t column) const {
+        const std::uint8_t* body = r.body.data();
+        auto u32At = [body](std::size_t at) {
+            return static_cast<std::uint32_t>(body[at] | (body[at + 1] << 8) | (body[at + 2] << 16)) |
+                   (static_cast<std::uint32_t>(body[at + 3]) << 24);
+        };
+        switch (r.id) {
+        case rec::kLabelSst: return std::string(source_.strings->view(u32At(6)));
+        case rec::kRk: return decodeRk(u32At(6));
+        case rec::kNumber: {
+            const std::uint64_t bits = u32At(6) | (static_cast<std::uint64_t>(u32At(10)) << 32);
+            double number;
+            std::memcpy(&number, &bits, sizeof number);
+            return number;
+        }
+        case rec::kMulRk: return decodeRk(u32At(4 + (column - 1 - (body[2] | (body[3] << 8))) * 6 + 2));
+        case rec::kBlank:
+        case rec::kMulBlank: return {};
+        default: return decodeAlone(r, column).value.toVariant();
+        }
+    }
+
     // The records from `first` to `end` through `builder`. Looking for one
     // `column`, cell records of other columns (and what completes them) are skipped.
     void walk(std::size_t first, std::size_t end, SheetBuilder& builder, std::uint32_t column = 0) const {
@@ -693,6 +771,7 @@ private:
     SheetSource source_;
     std::size_t xfCount_;
     std::vector<RowSpan> spans_;         // index = row - 1
+    std::vector<std::uint32_t> cellRecords_;  // where each row's cell records start
     std::vector<std::uint16_t> columnXf_;  // index = column - 1
     // The record of each cell of the last row looked into (index = column - 1).
     mutable std::uint32_t recordsRow_ = 0;
@@ -758,7 +837,8 @@ std::size_t readSheet(std::span<const std::uint8_t> stream, std::uint32_t offset
     } else if (!builder.spans().empty()) {
         std::vector<RowSpan>& spans = builder.spans();
         spans.resize(sheet.rows.count());
-        sheet.rows.defer(std::make_shared<RowCellIndex>(*source, xfCount, std::move(spans), columnFormats(sheet)));
+        sheet.rows.defer(std::make_shared<RowCellIndex>(*source, xfCount, std::move(spans),
+                                                         std::move(builder.cellRecords()), columnFormats(sheet)));
     }
     return end;
 }
