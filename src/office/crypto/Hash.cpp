@@ -35,32 +35,28 @@ constexpr int kMd5R[64] = {7, 12, 17, 22, 7, 12, 17, 22, 7, 12, 17, 22, 7, 12, 1
 
 Md5::Md5() : h_{0x67452301, 0xefcdab89, 0x98badcfe, 0x10325476} {}
 
+// Four rounds of sixteen steps, each round its own loop: unrolled, every
+// step's message word, constant and rotation are fixed. A workbook's RC4
+// takes a new key, and so one MD5, for every 1,024 bytes.
 void Md5::block(const std::uint8_t* p) {
     std::uint32_t m[16];
     for (int i = 0; i < 16; ++i) m[i] = loadLe32(p + 4 * i);
     std::uint32_t a = h_[0], b = h_[1], c = h_[2], d = h_[3];
-    for (int i = 0; i < 64; ++i) {
-        std::uint32_t f;
-        int g;
-        if (i < 16) {
-            f = (b & c) | (~b & d);
-            g = i;
-        } else if (i < 32) {
-            f = (d & b) | (~d & c);
-            g = (5 * i + 1) & 15;
-        } else if (i < 48) {
-            f = b ^ c ^ d;
-            g = (3 * i + 5) & 15;
-        } else {
-            f = c ^ (b | ~d);
-            g = (7 * i) & 15;
-        }
-        std::uint32_t t = d;
+    auto step = [&](std::uint32_t f, int i, int g) {
+        const std::uint32_t t = d;
         d = c;
         c = b;
         b = b + rotl(a + f + kMd5K[i] + m[g], kMd5R[i]);
         a = t;
-    }
+    };
+#pragma GCC unroll 16
+    for (int i = 0; i < 16; ++i) step((b & c) | (~b & d), i, i);
+#pragma GCC unroll 16
+    for (int i = 16; i < 32; ++i) step((d & b) | (~d & c), i, (5 * i + 1) & 15);
+#pragma GCC unroll 16
+    for (int i = 32; i < 48; ++i) step(b ^ c ^ d, i, (3 * i + 5) & 15);
+#pragma GCC unroll 16
+    for (int i = 48; i < 64; ++i) step(c ^ (b | ~d), i, (7 * i) & 15);
     h_[0] += a;
     h_[1] += b;
     h_[2] += c;
