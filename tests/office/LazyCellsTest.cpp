@@ -227,4 +227,48 @@ TEST(LazyCells, RowsWhoseCellsAreSpreadOutAreDecodedAtOnce) {
     EXPECT_EQ(expectUndecodedAndAlike(unordered).later.sheets.at(0).peek(1, 2)->value.number(), 2.0);
 }
 
+
+// Whole numbers as RK values in one MULRK record, from `column` on.
+void wholeNumbers(office::biff::RecordWriter& w, std::uint16_t row, std::uint16_t column,
+                  std::initializer_list<std::int32_t> values) {
+    w.begin(rec::kMulRk);
+    w.u16(row);
+    w.u16(column);
+    for (const std::int32_t value : values) {
+        w.u16(15);
+        w.u32(static_cast<std::uint32_t>(value) << 2 | 2u);  // an integer, not divided by 100
+    }
+    w.u16(static_cast<std::uint16_t>(column + values.size() - 1));
+    w.end();
+}
+
+// A row's cell is looked for first in the record its column would have if
+// the row held a record per cell from column A on: rows that do not must
+// still give every cell, and so must a row with more records than the
+// sheet's list of them counts for one row.
+TEST(LazyCells, RowsNotWrittenACellARecordFromColumnAGiveEveryCell) {
+    const auto stream = oneSheet([](office::biff::RecordWriter& w) {
+        number(w, 0, 2, 1);  // from column C on
+        number(w, 0, 3, 2);
+        number(w, 1, 0, 3);  // a gap at column B
+        number(w, 1, 2, 4);
+        number(w, 1, 3, 5);
+        wholeNumbers(w, 2, 0, {6, 7, 8});  // one record for three cells
+        number(w, 2, 3, 9);
+        number(w, 3, 0, 10);
+        wholeNumbers(w, 3, 1, {11, 12});
+        number(w, 3, 3, 13);
+        for (int k = 0; k < 70000; ++k) number(w, 4, 1, k);  // the last one counts
+        number(w, 4, 0, 14);
+    });
+    const BothWays read = expectUndecodedAndAlike(stream);
+    const SheetModel& later = read.later.sheets.at(0);
+    EXPECT_EQ(later.peek(1, 3)->value.number(), 1.0);
+    EXPECT_EQ(later.peek(2, 3)->value.number(), 4.0);
+    EXPECT_EQ(later.peek(3, 3)->value.number(), 8.0);
+    EXPECT_EQ(later.peek(4, 4)->value.number(), 13.0);
+    EXPECT_EQ(later.peek(5, 2)->value.number(), 69999.0);
+    EXPECT_EQ(later.peek(5, 1)->value.number(), 14.0);
+}
+
 }  // namespace
