@@ -104,6 +104,31 @@ TEST(CryptoTest, Rc4KnownAnswers) {
     EXPECT_THROW(crypto::Rc4(std::span<const std::uint8_t>{}), std::invalid_argument);
 }
 
+// Two keystreams made side by side are each key's own keystream: RFC 6229's
+// 40-bit key beside keys of one byte and of 256 bytes, and the known
+// answers above, at their offsets.
+TEST(CryptoTest, Rc4KeystreamsOfTwoKeysAtOnceAreEachKeysOwn) {
+    std::vector<std::uint8_t> longest(256);
+    for (std::size_t k = 0; k < longest.size(); ++k) longest[k] = std::uint8_t(k * 7 + 3);
+    const std::vector<std::vector<std::uint8_t>> keys = {{1, 2, 3, 4, 5}, {0x42}, longest, {'K', 'e', 'y'}};
+    constexpr std::size_t kBytes = 4096 + 16;
+    auto alone = [](const std::vector<std::uint8_t>& key) {
+        std::vector<std::uint8_t> stream(kBytes, 0);
+        crypto::Rc4(key).apply(stream.data(), stream.size());
+        return stream;
+    };
+    for (std::size_t a = 0; a < keys.size(); ++a) {
+        const std::vector<std::uint8_t>& b = keys[(a + 1) % keys.size()];
+        std::vector<std::uint8_t> streamA(kBytes, 0xEE), streamB(kBytes, 0xEE);
+        crypto::Rc4::keystreams(keys[a], b, streamA.data(), streamB.data(), kBytes);
+        EXPECT_EQ(streamA, alone(keys[a])) << "key " << a;
+        EXPECT_EQ(streamB, alone(b)) << "key " << (a + 1) % keys.size();
+    }
+    std::vector<std::uint8_t> rfc(kBytes), other(kBytes);
+    crypto::Rc4::keystreams(keys[0], keys[1], rfc.data(), other.data(), kBytes);
+    EXPECT_EQ(testsupport::hexText(std::span<const std::uint8_t>(rfc).subspan(4096, 16)), "ff25b58995996707e51fbdf08b34d875");
+}
+
 TEST(CryptoTest, Utf16Password) {
     EXPECT_EQ(testsupport::hexText(crypto::utf16le("ab")), "61006200");
     EXPECT_EQ(testsupport::hexText(crypto::utf16le("\xC3\xA9")), "e900");          // é

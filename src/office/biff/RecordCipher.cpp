@@ -28,19 +28,20 @@ bool staysClear(std::uint16_t id) {
 
 }  // namespace
 
-// The keystream one 1024-byte block at a time (the cipher re-keys at every
-// block anyway), so that the many small bodies between the clear headers are
-// XORed from a buffer instead of a cipher call each, and nothing is copied.
+// The keystream two 1024-byte blocks at a time (the cipher re-keys at every
+// block anyway, and makes two blocks' keystreams side by side faster than
+// one after the other), so that the many small bodies between the clear
+// headers are XORed from a buffer instead of a cipher call each.
 class RecordEncrypter::Keystream {
 public:
     explicit Keystream(crypto::BlockCipher& cipher) : cipher_(cipher) {}
 
     void apply(std::uint8_t* data, std::size_t n, std::uint64_t offset) {
         while (n > 0) {
-            const std::uint64_t block = offset / kBlock;
-            if (block != block_) fill(block);
-            const std::size_t at = static_cast<std::size_t>(offset % kBlock);
-            const std::size_t take = std::min(n, kBlock - at);
+            const std::uint64_t part = offset / kPart;
+            if (part != part_) fill(part);
+            const std::size_t at = static_cast<std::size_t>(offset % kPart);
+            const std::size_t take = std::min(n, kPart - at);
             xorInto(data, keys_ + at, take);
             data += take;
             n -= take;
@@ -49,7 +50,8 @@ public:
     }
 
 private:
-    static constexpr std::size_t kBlock = 1024;
+    static constexpr std::size_t kBlocks = 2;
+    static constexpr std::size_t kPart = kBlocks * crypto::kCipherBlock;
     // Eight bytes at a time: a store's stream is megabytes of short bodies.
     static void xorInto(std::uint8_t* data, const std::uint8_t* key, std::size_t n) {
         std::size_t i = 0;
@@ -62,15 +64,14 @@ private:
         }
         for (; i < n; ++i) data[i] ^= key[i];
     }
-    void fill(std::uint64_t block) {
-        std::memset(keys_, 0, kBlock);  // XOR with zeros leaves the keystream
-        cipher_.process(keys_, kBlock, block * kBlock);
-        block_ = block;
+    void fill(std::uint64_t part) {
+        cipher_.keystream(part * kBlocks, kBlocks, keys_);
+        part_ = part;
     }
 
     crypto::BlockCipher& cipher_;
-    std::uint64_t block_ = ~std::uint64_t{0};
-    std::uint8_t keys_[kBlock];
+    std::uint64_t part_ = ~std::uint64_t{0};
+    std::uint8_t keys_[kPart];
 };
 
 namespace {

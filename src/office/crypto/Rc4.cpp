@@ -13,13 +13,18 @@
 
 namespace office::crypto {
 
-Rc4::Rc4(std::span<const std::uint8_t> key) {
+namespace {
+// The key repeated to 256 bytes: no division in the key schedule.
+void repeatKey(std::span<const std::uint8_t> key, std::uint8_t (&repeated)[256]) {
     if (key.empty() || key.size() > 256) throw std::invalid_argument("RC4 key must be 1..256 bytes");
-    // The key repeated to 256 bytes: no division in the loop below, which runs
-    // once for every 1024 bytes of a workbook.
-    std::uint8_t repeated[256];
     for (std::size_t k = 0; k < 256; k += key.size())
         std::copy_n(key.data(), std::min<std::size_t>(key.size(), 256 - k), repeated + k);
+}
+}  // namespace
+
+Rc4::Rc4(std::span<const std::uint8_t> key) {
+    std::uint8_t repeated[256];
+    repeatKey(key, repeated);
     std::uint8_t s[256];
     for (int k = 0; k < 256; ++k) s[k] = std::uint8_t(k);
     std::uint8_t j = 0;
@@ -86,6 +91,40 @@ void Rc4::skip(std::size_t n) {
     j_ = j;
 }
 
+void Rc4::keystreams(std::span<const std::uint8_t> keyA, std::span<const std::uint8_t> keyB, std::uint8_t* outA,
+                     std::uint8_t* outB, std::size_t n) {
+    std::uint8_t keyBytesA[256], keyBytesB[256];
+    repeatKey(keyA, keyBytesA);
+    repeatKey(keyB, keyBytesB);
+    std::uint8_t a[256], b[256];
+    for (int k = 0; k < 256; ++k) a[k] = b[k] = std::uint8_t(k);
+    unsigned ja = 0, jb = 0;
+    for (int k = 0; k < 256; ++k) {
+        const std::uint8_t sa = a[k], sb = b[k];
+        ja = (ja + sa + keyBytesA[k]) & 0xFF;
+        jb = (jb + sb + keyBytesB[k]) & 0xFF;
+        a[k] = a[ja];
+        b[k] = b[jb];
+        a[ja] = sa;
+        b[jb] = sb;
+    }
+    unsigned i = 0;
+    ja = jb = 0;
+    for (std::size_t k = 0; k < n; ++k) {
+        i = (i + 1) & 0xFF;
+        const unsigned sa = a[i], sb = b[i];
+        ja = (ja + sa) & 0xFF;
+        jb = (jb + sb) & 0xFF;
+        const unsigned ta = a[ja], tb = b[jb];
+        a[i] = std::uint8_t(ta);
+        b[i] = std::uint8_t(tb);
+        a[ja] = std::uint8_t(sa);
+        b[jb] = std::uint8_t(sb);
+        outA[k] = a[(sa + ta) & 0xFF];
+        outB[k] = b[(sb + tb) & 0xFF];
+    }
+}
+
 std::vector<std::uint8_t> utf16le(std::string_view s) {
     const std::u16string units = text::utf8ToUtf16(s);
     std::vector<std::uint8_t> out;
@@ -111,8 +150,23 @@ void randomBytes(std::uint8_t* out, std::size_t n) {
 
 BlockCipher::~BlockCipher() = default;
 
+void BlockCipher::keystream(std::uint64_t first, std::size_t blocks, std::uint8_t* out) {
+    std::fill_n(out, blocks * kCipherBlock, std::uint8_t{0});  // XOR with zeros leaves the keystream
+    process(out, blocks * kCipherBlock, first * kCipherBlock);
+}
+
+void Rc4BlockCipher::keystream(std::uint64_t first, std::size_t blocks, std::uint8_t* out) {
+    std::size_t done = 0;
+    for (; done + 2 <= blocks; done += 2) {
+        const std::vector<std::uint8_t> keyA = blockKey(std::uint32_t(first + done));
+        const std::vector<std::uint8_t> keyB = blockKey(std::uint32_t(first + done + 1));
+        Rc4::keystreams(keyA, keyB, out + done * kCipherBlock, out + (done + 1) * kCipherBlock, kCipherBlock);
+    }
+    if (done < blocks) BlockCipher::keystream(first + done, blocks - done, out + done * kCipherBlock);
+}
+
 void Rc4BlockCipher::process(std::uint8_t* data, std::size_t n, std::uint64_t offset) {
-    constexpr std::uint64_t kBlock = 1024;
+    constexpr std::uint64_t kBlock = kCipherBlock;
     while (n > 0) {
         const std::uint64_t block = offset / kBlock;
         if (!rc4_ || block != block_ || pos_ > offset) {
