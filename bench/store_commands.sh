@@ -73,7 +73,7 @@ measure() {
 
 sizes=(100 1000 9999)
 stores=${STORES:-$work}
-writer="the stores in $stores"
+writer="an earlier run (kept in $stores)"
 for n in "${sizes[@]}"; do [ -f "$stores/s$n/BasePresentation.xls" ] || make_store "$stores/s$n" "$n"; done
 perf=$(command -v perf || true)
 [ -n "$perf" ] && perf stat -e task-clock true > /dev/null 2>&1 || perf=

@@ -109,7 +109,11 @@ void UserForm00::UserForm_QueryClose(int&, ui::CloseMode) {}
 
 void UserForm00::CarLista() {
     ListBox1.Clear();
+    // Room for a full table at once, touched only as far as it fills: grown
+    // by doubling, ten thousand names would be copied into fresh memory at
+    // every step, three times what they hold.
     std::vector<std::string> names;
+    names.reserve(static_cast<std::size_t>(store::kLastLineRow - store::kFirstLineRow + 1));
     auto& data = *ctx_.state.DataSheet;
     store::ForEachLine(data, store::kColGroup, [&](long, std::span<const automation::Variant> cells) {
         std::string group = core::Trim(cells[1].toText());
