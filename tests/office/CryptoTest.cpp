@@ -191,6 +191,15 @@ TEST(CryptoTest, BlockCipherRandomAccessMatchesSequential) {
     std::vector<std::uint8_t> one(3000, 0);
     for (std::size_t i = 0; i < one.size(); ++i) other->process(&one[i], 1, i);
     EXPECT_TRUE(std::equal(one.begin(), one.end(), seq.begin()));
+    // Whole blocks' keystreams, made two at a time and a lone one after them.
+    for (const std::size_t first : {0u, 1u, 4u}) {
+        std::vector<std::uint8_t> blocks(5 * crypto::kCipherBlock, 0xEE);
+        const std::size_t count = std::min<std::size_t>(5, seq.size() / crypto::kCipherBlock - first);
+        other->keystream(first, count, blocks.data());
+        ASSERT_TRUE(std::equal(blocks.begin(), blocks.begin() + count * crypto::kCipherBlock,
+                               seq.begin() + first * crypto::kCipherBlock))
+            << "from block " << first;
+    }
 }
 
 TEST(CryptoTest, DamagedOrUnsupportedFilePass) {
