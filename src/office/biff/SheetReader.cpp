@@ -771,7 +771,7 @@ private:
     SheetSource source_;
     std::size_t xfCount_;
     std::vector<RowSpan> spans_;         // index = row - 1
-    std::vector<std::uint32_t> cellRecords_;  // where each row's cell records start
+    std::vector<std::uint32_t> cellRecords_;  // each cell record's offset, row after row (RowSpan::records)
     std::vector<std::uint16_t> columnXf_;  // index = column - 1
     // The record of each cell of the last row looked into (index = column - 1).
     mutable std::uint32_t recordsRow_ = 0;
